@@ -1,0 +1,43 @@
+# Sourced: installs from Debian's packages whatever this project needs and the machine lacks.
+qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
+    local missing=()
+    while [ $# -ge 2 ]; do
+        if [ "${1#/}" != "$1" ]; then [ -e "$1" ] || missing+=("$2")
+        else command -v "$1" >/dev/null 2>&1 || missing+=("$2"); fi
+        shift 2
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}" >&2
+    $sudo apt-get update -qq >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >&2
+}
+
+qm_install_deps() {
+    qm_need cmake cmake ninja ninja-build \
+        i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix \
+        x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix \
+        i686-w64-mingw32-windres binutils-mingw-w64-i686 \
+        x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64 \
+        /usr/src/googletest/CMakeLists.txt googletest \
+        /usr/lib/wine/wine64 wine64 /usr/share/wine/fonts/marlett.ttf fonts-wine \
+        Xvfb xvfb xdotool xdotool import imagemagick flock util-linux
+}
+
+# Starts a private X server on a free display and exports DISPLAY; QM_XVFB_PID is its pid.
+qm_start_xvfb() {
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    QM_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start" >&2
+    return 1
+}

@@ -1,0 +1,43 @@
+#include "ui/register_flow.h"
+
+#include "app/system_message.h"
+#include "registry/modRegister.h"
+
+namespace qm {
+namespace {
+
+struct Step {
+    const wchar_t* prompt;
+    const wchar_t* valueName;  // the system spells it with a z
+};
+
+constexpr Step kSteps[] = {
+    {L"Organisation:", L"RegisteredOrganization"},
+    {L"Owner:", L"RegisteredOwner"},
+};
+
+constexpr wchar_t kKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr UINT kErrorStyle = MB_OK | MB_ICONSTOP;  // 16
+
+}  // namespace
+
+void RunPromptAndStore(UiServices& ui) {
+    for (const Step& step : kSteps) {
+        // Compared as typed: an answer of spaces is an answer.
+        const std::wstring answer = ui.Prompt(step.prompt);
+        if (answer.empty()) {
+            ui.Message(L"Empty String", L"Error", kErrorStyle);
+            return;
+        }
+        const LONG status =
+            modRegister::WriteRegString(HKEY_LOCAL_MACHINE, kKeyPath, step.valueName, answer);
+        if (status != ERROR_SUCCESS) {
+            ui.Message(std::wstring(L"Could not write ") + step.valueName + L": " +
+                           SystemMessage(static_cast<DWORD>(status)),
+                       L"Error", kErrorStyle);
+            return;
+        }
+    }
+}
+
+}  // namespace qm
