@@ -14,10 +14,7 @@ exe="$root/dist/win64/Quillmark.exe"
 
 export QM_PREFIX="$root/build/run/wineprefix"
 . tools/wine-env.sh
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    "$WINELOADER" wineboot -i >/dev/null 2>&1
-fi
+qm_prefix_init
 
 if [ -n "${DISPLAY:-}" ]; then
     "$WINELOADER" "$exe" >/dev/null 2>&1 || true

@@ -20,7 +20,7 @@ cleanup() {
     kill "$QM_XVFB_PID" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
-qm_prefix_init
+qm_prefix_init desktop
 "$WINESERVER" -p  # one server for the whole run keeps each test's start fast
 
 status=0

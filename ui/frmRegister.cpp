@@ -1,49 +1,67 @@
 #include "ui/frmRegister.h"
 
 #include "app/twips.h"
+#include "ui/art/artwork.h"
 #include "ui/register_flow.h"
 
 namespace qm {
 namespace {
 
 constexpr int kClientWidthTw = 5550, kClientHeightTw = 1890;
-constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 constexpr wchar_t kLabelText[] =
     L"      This tool allows you to change the registered owner and organisation of"
     L"                             your computer ";
+static_assert(std::size(kLabelText) - 1 == 120);
 
-// The window's look, in twips, in tab order.
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// The window's controls, in twips, in tab order (Continue 0, Back 1, Label1 2).
 struct ControlRow {
     const wchar_t* className;
     DWORD style;
     int id;
     int left, top, width, height;
-    const wchar_t* text;
+    const wchar_t* text;  // the buttons' texts are never drawn; they name them for readers
 };
 
 constexpr ControlRow kControls[] = {
-    {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kContinueId, 240, 1200, 1695, 495, L"Continue"},
-    {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kBackId, 3600, 1200, 1695, 495, L"Back"},
+    {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, kContinueId, 240, 1200, 1695, 495, L"Continue"},
+    {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, kBackId, 3600, 1200, 1695, 495, L"Back"},
     {L"STATIC", SS_LEFT | SS_NOPREFIX, kLabelId, 720, 120, 4455, 975, kLabelText},
 };
-
-constexpr COLORREF kLabelGreen = RGB(0, 255, 0);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 }  // namespace
 
 bool frmRegister::Create(int showCommand) noexcept {
+    if (!LoadPictures()) return false;
     RECT frame = {0, 0, TwipsToPixels(kClientWidthTw), TwipsToPixels(kClientHeightTw)};
     AdjustWindowRectEx(&frame, kFrameStyle, FALSE, 0);
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!CreateTopLevel(kMainClass, kMainCaption, kFrameStyle, 0, frame.right - frame.left,
                         frame.bottom - frame.top, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
-                        nullptr))
+                        icon))
         return false;
     if (!CreateControls()) return false;
     ShowWindow(Window(), showCommand);
     SetFocus(cmdContinue_);
     return true;
+}
+
+bool frmRegister::LoadPictures() noexcept {
+    try {
+        background_ = Picture::FromBmp(art::Background(), 400, 400);
+        auto cont = Picture::FromBmp(art::Continue(), 142, 38);
+        auto back = Picture::FromBmp(art::Back(), 142, 28);
+        if (!background_ || !cont || !back) return false;
+        continueLook_.emplace(PictureButtonLook{*cont, cont->Turned(), kBlack});
+        backLook_.emplace(PictureButtonLook{*back, back->Turned(), GetSysColor(COLOR_BTNFACE)});
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 bool frmRegister::CreateControls() noexcept {
@@ -71,6 +89,12 @@ bool frmRegister::CreateControls() noexcept {
     return true;
 }
 
+const PictureButtonLook* frmRegister::LookOf(UINT id) const noexcept {
+    if (id == kContinueId) return &*continueLook_;
+    if (id == kBackId) return &*backLook_;
+    return nullptr;
+}
+
 void frmRegister::cmdContinue_Click() noexcept {
     try {
         WindowServices services(Window());
@@ -91,10 +115,28 @@ LRESULT frmRegister::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
                 return 0;
             }
             break;
+        case WM_ERASEBKGND: {
+            // Black, with the picture at natural size from the top-left corner; the client
+            // area clips it, so it never scales.
+            HDC dc = reinterpret_cast<HDC>(wp);
+            RECT client;
+            GetClientRect(Window(), &client);
+            FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            background_->Draw(dc, 0, 0);
+            return 1;
+        }
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (const PictureButtonLook* look = LookOf(item.CtlID)) {
+                DrawPictureButton(item, *look);
+                return TRUE;
+            }
+            break;
+        }
         case WM_CTLCOLORSTATIC:
             if (reinterpret_cast<HWND>(lp) == Label1_) {
                 HDC dc = reinterpret_cast<HDC>(wp);
-                SetTextColor(dc, kLabelGreen);
+                SetTextColor(dc, kGreen);
                 SetBkColor(dc, kBlack);
                 return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
             }

@@ -1,6 +1,10 @@
 #pragma once
+#include <optional>
+
 #include "app/base_window.h"
 #include "app/unique_handle.h"
+#include "ui/picture.h"
+#include "ui/picture_button.h"
 
 namespace qm {
 
@@ -14,6 +18,7 @@ inline constexpr int kLabelId = 102;
 
 class frmRegister : public BaseWindow<frmRegister> {
 public:
+    // False when the window could not be made, or its pictures are damaged.
     bool Create(int showCommand) noexcept;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
@@ -21,13 +26,17 @@ public:
     void cmdBack_Click() noexcept;
 
 private:
+    bool LoadPictures() noexcept;
     bool CreateControls() noexcept;
+    const PictureButtonLook* LookOf(UINT id) const noexcept;
 
     HWND cmdContinue_ = nullptr;
     HWND cmdBack_ = nullptr;
     HWND Label1_ = nullptr;
     HWND focus_ = nullptr;  // the control to give the focus back to on reactivation
     unique_hfont labelFont_;
+    std::optional<Picture> background_;
+    std::optional<PictureButtonLook> continueLook_, backLook_;
 };
 
 }  // namespace qm

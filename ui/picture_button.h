@@ -1,0 +1,22 @@
+#pragma once
+// Push buttons that show a picture instead of a caption (owner-drawn).
+#include <windows.h>
+
+#include "ui/picture.h"
+
+namespace qm {
+
+// Width of the platform's 3-D push-button border on each side.
+inline constexpr int kButtonBorder = 2;
+
+struct PictureButtonLook {
+    Picture up;
+    Picture down;  // shown while the button is held down
+    COLORREF face;
+};
+
+// The platform's push-button border; inside it the face colour and the picture, centred on
+// the button and clipped to the inside of the border; the focus rectangle when focused.
+void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look) noexcept;
+
+}  // namespace qm
