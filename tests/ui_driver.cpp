@@ -1,5 +1,6 @@
 #include "tests/ui_driver.h"
 
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -89,6 +90,95 @@ std::wstring DialogText(HWND dialog) {
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (ClassOf(c) == L"Static") all += TextOf(c);
     return all;
+}
+
+}  // namespace qmtest
+
+namespace qmtest {
+
+bool XDo(const std::wstring& arguments) {
+    wchar_t display[64] = {};
+    if (!GetEnvironmentVariableW(L"QM_DISPLAY", display, 64)) return false;
+    SetEnvironmentVariableW(L"DISPLAY", display);
+    // Wine starts a Linux program when asked to, but hands back no handle to wait on, so
+    // the shell leaves xdotool's exit status in a file once it is done.
+    static int calls = 0;
+    const std::wstring name = L"qm-xdo-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(++calls);
+    const std::wstring done = L"Z:\\tmp\\" + name;
+    std::wstring command = L"sh -c \"xdotool " + arguments + L"; echo $? >/tmp/" + name +
+                           L".part && mv /tmp/" + name + L".part /tmp/" + name + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi))
+        return false;
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (!WaitUntil([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        return false;
+    char status[8] = {};
+    if (FILE* f = _wfopen(done.c_str(), L"rb")) {
+        fread(status, 1, sizeof status - 1, f);
+        fclose(f);
+    }
+    DeleteFileW(done.c_str());
+    return status[0] == '0';
+}
+
+bool MouseTo(POINT p) {
+    return XDo(L"mousemove " + std::to_wstring(p.x) + L" " + std::to_wstring(p.y));
+}
+bool MouseDown() { return XDo(L"mousedown 1"); }
+bool MouseUp() { return XDo(L"mouseup 1"); }
+bool Click(POINT p) { return MouseTo(p) && MouseDown() && MouseUp(); }
+
+ScreenGrab::ScreenGrab(const RECT& area)
+    : width_(area.right - area.left), height_(area.bottom - area.top),
+      pixels_(static_cast<size_t>(width_ * height_)) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width_, height_, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* bgra = static_cast<const BYTE*>(bits);
+    for (size_t i = 0; i < pixels_.size(); ++i)
+        pixels_[i] = RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+Process::Process(const std::wstring& exe, const std::wstring& arguments) {
+    std::wstring command = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                   &info_);
+}
+
+Process::~Process() {
+    if (!info_.hProcess) return;
+    if (Running()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool Process::WaitForExit(std::chrono::milliseconds limit) const {
+    return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
 }
 
 }  // namespace qmtest

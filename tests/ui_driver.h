@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qmtest {
 
@@ -30,5 +31,46 @@ void PressKeys(std::initializer_list<WORD> chord);
 
 // The dialog's static text, as message boxes and prompts show it.
 std::wstring DialogText(HWND dialog);
+
+}  // namespace qmtest
+
+namespace qmtest {
+
+// Runs xdotool on the X display the tests run on: X events reach Wine's windows the way
+// a person's mouse does. Returns true when it succeeded.
+bool XDo(const std::wstring& arguments);
+// Screen (virtual desktop) coordinates; the desktop sits at the X screen's origin.
+bool MouseTo(POINT p);
+bool MouseDown();
+bool MouseUp();
+bool Click(POINT p);
+
+// What is on the screen now, in a rectangle given in screen coordinates, as COLORREFs.
+class ScreenGrab {
+public:
+    explicit ScreenGrab(const RECT& area);
+    COLORREF At(int x, int y) const { return pixels_[static_cast<size_t>(y * width_ + x)]; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool operator==(const ScreenGrab&) const = default;
+
+private:
+    int width_, height_;
+    std::vector<COLORREF> pixels_;
+};
+
+// A started program that is ended, whatever happens, when the test is over.
+class Process {
+public:
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"");
+    ~Process();
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+    bool WaitForExit(std::chrono::milliseconds limit = 10s) const;
+    bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
 
 }  // namespace qmtest
