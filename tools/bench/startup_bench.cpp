@@ -21,20 +21,20 @@ struct Finder {
     HWND found;
 };
 
+BOOL CALLBACK FindShown(HWND w, LPARAM p) {
+    auto* f = reinterpret_cast<Finder*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == f->pid && IsWindowVisible(w) && !GetWindow(w, GW_OWNER)) {
+        f->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND ShownWindowOf(DWORD pid) {
     Finder f{pid, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Finder*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == f->pid && IsWindowVisible(w) && !GetWindow(w, GW_OWNER)) {
-                f->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    EnumWindows(FindShown, reinterpret_cast<LPARAM>(&f));
     return f.found;
 }
 
