@@ -7,10 +7,10 @@ namespace qm {
 
 template <typename Derived>
 class BaseWindow {
-public:
+  public:
     HWND Window() const noexcept { return hwnd_; }
 
-protected:
+  protected:
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;
@@ -36,7 +36,7 @@ protected:
                                width, height, nullptr, nullptr, instance, this) != nullptr;
     }
 
-private:
+  private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         Derived* self = nullptr;
         if (msg == WM_NCCREATE) {

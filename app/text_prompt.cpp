@@ -8,7 +8,7 @@ namespace {
 
 // Writes a dialog template, item by item, into DWORD-aligned memory.
 class DialogTemplate {
-public:
+  public:
     void Header(DWORD style, short cx, short cy, std::wstring_view title, WORD items,
                 WORD fontPoints, std::wstring_view font) {
         Dword(style);
@@ -34,7 +34,7 @@ public:
     }
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
 
-private:
+  private:
     void Word(WORD w) { words_.push_back(w); }
     void Short(short s) { Word(static_cast<WORD>(s)); }
     void Dword(DWORD d) { Word(LOWORD(d)), Word(HIWORD(d)); }

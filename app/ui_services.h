@@ -11,7 +11,7 @@ namespace qm {
 inline constexpr wchar_t kAppTitle[] = L"Quillmark";
 
 class UiServices {
-public:
+  public:
     virtual ~UiServices() = default;
     // Modal text prompt: the typed text on OK, empty on Cancel or close.
     virtual std::wstring Prompt(std::wstring_view text) = 0;
@@ -21,12 +21,12 @@ public:
 
 // The real services, modal to `owner`.
 class WindowServices final : public UiServices {
-public:
+  public:
     explicit WindowServices(HWND owner) noexcept : owner_(owner) {}
     std::wstring Prompt(std::wstring_view text) override;
     void Message(std::wstring_view text, std::wstring_view title, UINT style) override;
 
-private:
+  private:
     HWND owner_;
 };
 

@@ -8,7 +8,7 @@ namespace qm {
 
 template <typename Handle, auto Close, auto Invalid = Handle{}>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() noexcept = default;
     explicit UniqueHandle(Handle h) noexcept : h_(h) {}
     UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Handle(Invalid))) {}
@@ -33,7 +33,7 @@ public:
         h_ = h;
     }
 
-private:
+  private:
     Handle h_ = Handle(Invalid);
 };
 

@@ -17,7 +17,7 @@ struct Shown {
 };
 
 class ScriptedUi : public qm::UiServices {
-public:
+  public:
     explicit ScriptedUi(std::deque<std::wstring> answers) : answers_(std::move(answers)) {}
     std::wstring Prompt(std::wstring_view text) override {
         prompts.emplace_back(text);
@@ -32,22 +32,21 @@ public:
     std::vector<std::wstring> prompts;
     std::vector<Shown> messages;
 
-private:
+  private:
     std::deque<std::wstring> answers_;
 };
 
 class FlowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 1252u);
         qmtest::WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "old org");
         qmtest::WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "old owner");
     }
-    static std::optional<std::string> Org() {
-        return qmtest::ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization");
-    }
-    static std::optional<std::string> Owner() {
-        return qmtest::ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner");
+    static std::optional<std::string> Org() { return Value("RegisteredOrganization"); }
+    static std::optional<std::string> Owner() { return Value("RegisteredOwner"); }
+    static std::optional<std::string> Value(const char* name) {
+        return qmtest::ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, name);
     }
     static void ExpectEmptyStringBox(const ScriptedUi& ui) {
         ASSERT_EQ(ui.messages.size(), 1u);

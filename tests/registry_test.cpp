@@ -1,7 +1,6 @@
 // The registry writer against Wine's real registry in the test prefix.
 #include <gtest/gtest.h>
 
-#include "registry/ansi_text.h"
 #include "registry/modRegister.h"
 #include "tests/test_registry.h"
 
@@ -13,7 +12,7 @@ namespace {
 constexpr wchar_t kScratch[] = L"Software\\QuillmarkTest";
 
 class WriteRegStringTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 1252u) << "byte checks assume the Western code page";
         qmtest::DeleteTree(HKEY_CURRENT_USER, kScratch);
@@ -91,14 +90,6 @@ TEST_F(WriteRegStringTest, ReportsAFailingOpen) {
     const LONG status = WriteRegString(reinterpret_cast<HKEY>(0x1234), L"Nowhere", L"V", L"x");
     EXPECT_NE(status, ERROR_SUCCESS);
     EXPECT_EQ(status, ERROR_INVALID_HANDLE);
-}
-
-TEST(AnsiTextTest, ConvertsExactlyOrNotAtAll) {
-    EXPECT_EQ(qm::ToAnsiExact(L""), "");
-    EXPECT_EQ(qm::ToAnsiExact(L"Zo\u00eb"), "Zo\xeb");
-    EXPECT_EQ(qm::ToAnsiExact(L"\u2019"), "\x92");  // the typographic apostrophe exists in 1252
-    EXPECT_FALSE(qm::ToAnsiExact(L"\u0141\u00f3d\u017a"));
-    EXPECT_FALSE(qm::ToAnsiExact(L"\xdc00"));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/test_registry.h"
-#include "tests/ui_driver.h"
+#include "tools/uidriver/ui_driver.h"
 
 namespace {
 
@@ -10,22 +10,7 @@ using namespace qmtest;
 
 constexpr wchar_t kCaption[] = L"Change Registered Name Of Your Computer";
 
-HWND BackButtonOf(HWND window) {
-    HWND back = FindWindowExW(window, nullptr, L"Button", L"Back");
-    return back;
-}
-
-POINT CentreOf(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-SIZE ClientSize(HWND window) {
-    RECT r;
-    GetClientRect(window, &r);
-    return {r.right, r.bottom};
-}
+HWND BackButtonOf(HWND window) { return FindWindowExW(window, nullptr, L"Button", L"Back"); }
 
 TEST(StartupTest, ArgumentsChangeNothingAndClosingWritesNothing) {
     WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "sentinel org");
@@ -34,8 +19,10 @@ TEST(StartupTest, ArgumentsChangeNothingAndClosingWritesNothing) {
     Process app(QM_EXE, L"/organisation:Evil --owner \"Some One\" -x");
     HWND window = WaitForTopLevel(app.Id(), nullptr, kCaption);
     ASSERT_TRUE(window);
-    EXPECT_EQ(ClientSize(window).cx, 370);
-    EXPECT_EQ(ClientSize(window).cy, 126);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 370);
+    EXPECT_EQ(client.bottom, 126);
     HWND back = BackButtonOf(window);
     ASSERT_TRUE(back);
     ASSERT_TRUE(BringToFront(window));
@@ -44,7 +31,8 @@ TEST(StartupTest, ArgumentsChangeNothingAndClosingWritesNothing) {
     DWORD code = 1;
     GetExitCodeProcess(app.Handle(), &code);
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization"), "sentinel org");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization"),
+              "sentinel org");
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner"), "sentinel owner");
 }
 

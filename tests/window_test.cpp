@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "tests/test_registry.h"
-#include "tests/ui_driver.h"
+#include "tools/uidriver/ui_driver.h"
 
 namespace {
 
@@ -32,7 +32,8 @@ struct Art {
     COLORREF At(int x, int y) const {  // y from the top; rows are stored bottom-up
         const size_t stride = (static_cast<size_t>(Width()) * 3 + 3) & ~size_t{3};
         const size_t at = static_cast<size_t>(Field(10)) +
-                          stride * static_cast<size_t>(Height() - 1 - y) + 3 * static_cast<size_t>(x);
+                          stride * static_cast<size_t>(Height() - 1 - y) +
+                          3 * static_cast<size_t>(x);
         auto byte = [&](size_t i) { return static_cast<BYTE>(bytes[at + i]); };
         return RGB(byte(2), byte(1), byte(0));
     }
@@ -41,7 +42,9 @@ struct Art {
 };
 
 RECT Rect(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
-bool Inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+bool Inside(const RECT& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
 
 // The label's text drawn here, off screen, with the font and colours it must have.
 struct Reference {
@@ -84,7 +87,7 @@ Reference LabelAsThePlatformDrawsIt(int width, int height) {
 }
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = WaitForTopLevel(app.Id(), nullptr, kCaption);
         ASSERT_TRUE(window) << "the main window never appeared";
@@ -108,11 +111,6 @@ protected:
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         return r;
-    }
-    POINT CentreOf(HWND hwnd) const {
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     HWND Focus() const {
         GUITHREADINFO gui = {};
@@ -241,11 +239,13 @@ TEST_F(MainWindowTest, HeldButtonsShowTheirWordTurnedAndReleasingOutsideDoesNotC
         ASSERT_TRUE(MouseTo(CentreOf(b.button)) && MouseDown());
         EXPECT_TRUE(WaitUntil([&] {
             return ButtonMismatches(SettledClient(), b.button, b.art, true, b.face) == 0;
-        })) << TextOf(b.button).c_str() << " held down";
+        })) << TextOf(b.button).c_str()
+            << " held down";
         ASSERT_TRUE(MouseTo(CentreOf(label)) && MouseUp());
         EXPECT_TRUE(WaitUntil([&] {
             return ButtonMismatches(SettledClient(), b.button, b.art, false, b.face) == 0;
-        })) << TextOf(b.button).c_str() << " released";
+        })) << TextOf(b.button).c_str()
+            << " released";
     }
     EXPECT_FALSE(WaitForTopLevel(app.Id(), L"#32770", nullptr, 1s)) << "no prompt was asked for";
     EXPECT_TRUE(app.Running()) << "Back released outside must not close";
@@ -255,7 +255,9 @@ TEST_F(MainWindowTest, ContinueRunsTheFlowAndBackEndsTheProgram) {
     const auto org = [] {
         return ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization");
     };
-    const auto owner = [] { return ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner"); };
+    const auto owner = [] {
+        return ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner");
+    };
     auto answer = [&](const wchar_t* prompt, const wchar_t* text) {
         HWND dlg = WaitForTopLevel(app.Id(), L"#32770", L"Quillmark");
         ASSERT_TRUE(dlg) << "no prompt " << prompt;
@@ -309,7 +311,8 @@ TEST_F(MainWindowTest, TheCloseBoxEndsTheProgram) {
     const int y = (frame.top + client.top) / 2;
     POINT closeBox = {};
     for (int x = frame.right - 1; x > frame.left && !closeBox.x; --x)
-        if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) closeBox = {x - 4, y};
+        if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE)
+            closeBox = {x - 4, y};
     ASSERT_TRUE(closeBox.x) << "no close box on the caption";
     ASSERT_TRUE(Click(closeBox));
     EXPECT_TRUE(app.WaitForExit());

@@ -1,4 +1,7 @@
-# Sourced: installs from Debian's packages whatever this project needs and the machine lacks.
+# Sourced by the project's commands: installing what is missing, building, an X display.
+# Sourcing it moves to the project's top folder, QM_ROOT.
+QM_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$QM_ROOT"
 qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
     local missing=()
     while [ $# -ge 2 ]; do
@@ -40,4 +43,25 @@ qm_start_xvfb() {
     done
     echo "Xvfb did not start" >&2
     return 1
+}
+
+# qm_build PRESET...: configures and builds each preset quietly (errors still show).
+qm_build() {
+    local preset
+    local log
+    log="$(mktemp)"
+    for preset in "$@"; do
+        if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"$log" 2>&1; then
+            cat "$log" >&2
+            rm -f "$log"
+            return 1
+        fi
+    done
+    rm -f "$log"
+}
+
+# Starts Xvfb and arranges for it and the prefix's Wine processes to end with the script.
+qm_private_display() {
+    qm_start_xvfb
+    trap '"$WINESERVER" -k >/dev/null 2>&1 || true; kill "$QM_XVFB_PID" 2>/dev/null || true' EXIT
 }

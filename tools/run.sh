@@ -3,16 +3,13 @@
 # With no display it runs on a virtual one, saves a screenshot and closes the window.
 # Afterwards it prints the two values as the prefix's registry holds them.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
-. tools/deps.sh
+. "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 qm_install_deps
 
-cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
-cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null
-exe="$root/dist/win64/Quillmark.exe"
+qm_build win32 win64
+exe="$QM_ROOT/dist/win64/Quillmark.exe"
 
-export QM_PREFIX="$root/build/run/wineprefix"
+export QM_PREFIX="$QM_ROOT/build/run/wineprefix"
 . tools/wine-env.sh
 qm_prefix_init
 
@@ -20,10 +17,9 @@ if [ -n "${DISPLAY:-}" ]; then
     "$WINELOADER" "$exe" >/dev/null 2>&1 || true
 else
     . tools/desktop.sh
-    qm_start_xvfb
-    trap '"$WINESERVER" -k >/dev/null 2>&1 || true; kill "$QM_XVFB_PID" 2>/dev/null || true' EXIT
+    qm_private_display
     qm_desktop_start "$exe"
-    shot="$root/build/run/screenshot.png"
+    shot="$QM_ROOT/build/run/screenshot.png"
     qm_desktop_shot "$shot"
     echo "Screenshot: $shot"
     qm_desktop_close

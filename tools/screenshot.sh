@@ -1,20 +1,17 @@
 #!/usr/bin/env bash
 # Writes docs/screenshot.png: the window as Wine draws it in its virtual desktop.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
-. tools/deps.sh
+. "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 qm_install_deps
-cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null
+qm_build win64
 
-export QM_PREFIX="$root/build/run/wineprefix"
+export QM_PREFIX="$QM_ROOT/build/run/wineprefix"
 . tools/wine-env.sh
 . tools/desktop.sh
 qm_prefix_init
-qm_start_xvfb
-trap '"$WINESERVER" -k >/dev/null 2>&1 || true; kill "$QM_XVFB_PID" 2>/dev/null || true' EXIT
-qm_desktop_start "$root/dist/win64/Quillmark.exe"
+qm_private_display
+qm_desktop_start "$QM_ROOT/dist/win64/Quillmark.exe"
 mkdir -p docs
 qm_desktop_shot docs/screenshot.png
 qm_desktop_close
-echo "$root/docs/screenshot.png"
+echo "$QM_ROOT/docs/screenshot.png"

@@ -8,7 +8,8 @@ namespace qm {
 namespace {
 
 constexpr int kClientWidthTw = 5550, kClientHeightTw = 1890;
-constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFrameStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 constexpr wchar_t kLabelText[] =
     L"      This tool allows you to change the registered owner and organisation of"
@@ -71,17 +72,21 @@ bool frmRegister::CreateControls() noexcept {
                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
     for (const ControlRow& row : kControls) {
         HWND control = CreateWindowExW(
-            0, row.className, row.text, row.style | WS_CHILD | WS_VISIBLE,
-            TwipsToPixels(row.left), TwipsToPixels(row.top), TwipsToPixels(row.width),
-            TwipsToPixels(row.height), Window(), reinterpret_cast<HMENU>(INT_PTR{row.id}),
-            GetModuleHandleW(nullptr), nullptr);
+            0, row.className, row.text, row.style | WS_CHILD | WS_VISIBLE, TwipsToPixels(row.left),
+            TwipsToPixels(row.top), TwipsToPixels(row.width), TwipsToPixels(row.height), Window(),
+            reinterpret_cast<HMENU>(INT_PTR{row.id}), GetModuleHandleW(nullptr), nullptr);
         if (!control) return false;
         switch (row.id) {
-            case kContinueId: cmdContinue_ = control; break;
-            case kBackId: cmdBack_ = control; break;
+            case kContinueId:
+                cmdContinue_ = control;
+                break;
+            case kBackId:
+                cmdBack_ = control;
+                break;
             case kLabelId:
                 Label1_ = control;
-                SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+                SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()),
+                             FALSE);
                 break;
         }
     }

@@ -17,7 +17,7 @@ inline constexpr int kBackId = 101;
 inline constexpr int kLabelId = 102;
 
 class frmRegister : public BaseWindow<frmRegister> {
-public:
+  public:
     // False when the window could not be made, or its pictures are damaged.
     bool Create(int showCommand) noexcept;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
@@ -25,7 +25,7 @@ public:
     void cmdContinue_Click() noexcept;
     void cmdBack_Click() noexcept;
 
-private:
+  private:
     bool LoadPictures() noexcept;
     bool CreateControls() noexcept;
     const PictureButtonLook* LookOf(UINT id) const noexcept;

@@ -4,8 +4,7 @@
 
 namespace qm {
 
-std::optional<Picture> Picture::FromBmp(std::span<const std::uint8_t> file, int width,
-                                        int height) {
+std::optional<Picture> Picture::FromBmp(std::span<const std::uint8_t> file, int width, int height) {
     BITMAPFILEHEADER head;
     BITMAPINFOHEADER info;
     if (file.size() < sizeof head + sizeof info) return std::nullopt;
@@ -47,8 +46,8 @@ COLORREF Picture::At(int x, int y) const noexcept {
 }
 
 void Picture::Draw(HDC dc, int x, int y) const noexcept {
-    SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(Width()), static_cast<DWORD>(Height()), 0, 0,
-                      0, static_cast<UINT>(Height()), bits_.data(), &info_, DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(Width()), static_cast<DWORD>(Height()), 0, 0, 0,
+                      static_cast<UINT>(Height()), bits_.data(), &info_, DIB_RGB_COLORS);
 }
 
 }  // namespace qm

@@ -10,7 +10,7 @@
 namespace qm {
 
 class Picture {
-public:
+  public:
     // Accepts only an uncompressed, bottom-up, 24-bit BMP file of exactly width x height.
     static std::optional<Picture> FromBmp(std::span<const std::uint8_t> file, int width,
                                           int height);
@@ -25,9 +25,11 @@ public:
     // Draws at natural size with its top-left corner at (x, y), within the DC's clipping.
     void Draw(HDC dc, int x, int y) const noexcept;
 
-private:
+  private:
     Picture() = default;
-    std::size_t Stride() const noexcept { return (static_cast<std::size_t>(Width()) * 3 + 3) & ~3u; }
+    std::size_t Stride() const noexcept {
+        return (static_cast<std::size_t>(Width()) * 3 + 3) & ~3u;
+    }
 
     BITMAPINFO info_ = {};
     std::vector<std::uint8_t> bits_;

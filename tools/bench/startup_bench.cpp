@@ -46,8 +46,8 @@ bool Measure(const std::wstring& exe, Sample& out) {
     PROCESS_INFORMATION pi = {};
     std::wstring command = L"\"" + exe + L"\"";
     QueryPerformanceCounter(&start);
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
         return false;
     // Shown, and nothing left to paint: the first paint has happened.
     WaitForInputIdle(pi.hProcess, 10000);

@@ -1,4 +1,4 @@
-#include "tests/ui_driver.h"
+#include "tools/uidriver/ui_driver.h"
 
 #include <cstdio>
 #include <thread>
@@ -43,6 +43,12 @@ std::wstring TextOf(HWND hwnd) {
     return std::wstring(buffer, static_cast<size_t>(n > 0 ? n : 0));
 }
 
+POINT CentreOf(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 std::wstring ClassOf(HWND hwnd) {
     wchar_t buffer[256] = {};
     const int n = GetClassNameW(hwnd, buffer, 256);
@@ -81,7 +87,8 @@ void PressKey(WORD vk) { PressKeys({vk}); }
 void PressKeys(std::initializer_list<WORD> chord) {
     std::vector<INPUT> inputs;
     for (WORD vk : chord) inputs.push_back(Key(vk, 0, 0));
-    for (auto it = chord.end(); it != chord.begin();) inputs.push_back(Key(*--it, 0, KEYEVENTF_KEYUP));
+    for (auto it = chord.end(); it != chord.begin();)
+        inputs.push_back(Key(*--it, 0, KEYEVENTF_KEYUP));
     Send(inputs);
 }
 
@@ -103,8 +110,8 @@ bool XDo(const std::wstring& arguments) {
     // Wine starts a Linux program when asked to, but hands back no handle to wait on, so
     // the shell leaves xdotool's exit status in a file once it is done.
     static int calls = 0;
-    const std::wstring name = L"qm-xdo-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(++calls);
+    const std::wstring name =
+        L"qm-xdo-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++calls);
     const std::wstring done = L"Z:\\tmp\\" + name;
     std::wstring command = L"sh -c \"xdotool " + arguments + L"; echo $? >/tmp/" + name +
                            L".part && mv /tmp/" + name + L".part /tmp/" + name + L"\"";
@@ -135,7 +142,8 @@ bool MouseUp() { return XDo(L"mouseup 1"); }
 bool Click(POINT p) { return MouseTo(p) && MouseDown() && MouseUp(); }
 
 ScreenGrab::ScreenGrab(const RECT& area)
-    : width_(area.right - area.left), height_(area.bottom - area.top),
+    : width_(area.right - area.left),
+      height_(area.bottom - area.top),
       pixels_(static_cast<size_t>(width_ * height_)) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -22,6 +22,8 @@ HWND WaitForTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption
 bool BringToFront(HWND hwnd);
 
 std::wstring TextOf(HWND hwnd);
+// The middle of a window, in screen coordinates.
+POINT CentreOf(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
 
 // Keyboard input through the system's input queue.
@@ -47,21 +49,21 @@ bool Click(POINT p);
 
 // What is on the screen now, in a rectangle given in screen coordinates, as COLORREFs.
 class ScreenGrab {
-public:
+  public:
     explicit ScreenGrab(const RECT& area);
     COLORREF At(int x, int y) const { return pixels_[static_cast<size_t>(y * width_ + x)]; }
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool operator==(const ScreenGrab&) const = default;
 
-private:
+  private:
     int width_, height_;
     std::vector<COLORREF> pixels_;
 };
 
 // A started program that is ended, whatever happens, when the test is over.
 class Process {
-public:
+  public:
     explicit Process(const std::wstring& exe, const std::wstring& arguments = L"");
     ~Process();
     DWORD Id() const { return info_.dwProcessId; }
@@ -69,7 +71,7 @@ public:
     bool WaitForExit(std::chrono::milliseconds limit = 10s) const;
     bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
-private:
+  private:
     PROCESS_INFORMATION info_ = {};
 };
 
