@@ -1,0 +1,48 @@
+// The linked-in pictures: their format check, and the turned copies.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "ui/art/artwork.h"
+#include "ui/picture.h"
+
+namespace {
+
+using qm::Picture;
+
+TEST(PictureTest, LoadsTheArtworkAndTurnsItPixelForPixel) {
+    ASSERT_TRUE(Picture::FromBmp(qm::art::Background(), 400, 400));
+    for (auto [file, w, h] : {std::tuple{qm::art::Back(), 142, 28}, {qm::art::Continue(), 142, 38}}) {
+        const auto up = Picture::FromBmp(file, w, h);
+        ASSERT_TRUE(up);
+        const Picture down = up->Turned();
+        int green = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                ASSERT_EQ(down.At(x, y), up->At(w - 1 - x, h - 1 - y)) << x << "," << y;
+                green += up->At(x, y) == RGB(0, 255, 0);
+            }
+        EXPECT_GT(green, 100) << "the word is there, in pure green";
+        EXPECT_EQ(up->At(0, 0), RGB(0, 0, 0));
+    }
+}
+
+TEST(PictureTest, RefusesAnythingButTheExpectedBitmap) {
+    const auto good = qm::art::Back();
+    auto damaged = [&](size_t at, auto value) {
+        std::vector<std::uint8_t> copy(good.begin(), good.end());
+        std::memcpy(copy.data() + at, &value, sizeof value);
+        return Picture::FromBmp(copy, 142, 28).has_value();
+    };
+    EXPECT_FALSE(damaged(0, std::uint16_t{0x4D43})) << "not BM";
+    EXPECT_FALSE(damaged(28, std::uint16_t{32})) << "32 bits per pixel";
+    EXPECT_FALSE(damaged(30, std::uint32_t{BI_RLE8})) << "compressed";
+    EXPECT_FALSE(damaged(22, std::int32_t{-28})) << "rows top-down";
+    EXPECT_FALSE(damaged(10, std::uint32_t{0xFFFFFF})) << "pixels beyond the end";
+    EXPECT_FALSE(Picture::FromBmp(good, 141, 28)) << "another size";
+    EXPECT_FALSE(Picture::FromBmp(good.first(good.size() - 1), 142, 28)) << "cut short";
+    EXPECT_FALSE(Picture::FromBmp(good.first(20), 142, 28));
+}
+
+}  // namespace
