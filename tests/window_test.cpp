@@ -42,48 +42,30 @@ struct Art {
 };
 
 RECT Rect(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
-bool Inside(const RECT& r, int x, int y) {
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
 
 // The label's text drawn here, off screen, with the font and colours it must have.
 struct Reference {
-    std::wstring face;
-    int width;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+    std::wstring face;  // the face the system chose for that font
+    Pixels pixels;
 };
 
 Reference LabelAsThePlatformDrawsIt(int width, int height) {
-    Reference ref{L"", width, {}};
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
-    HGDIOBJ oldBitmap = SelectObject(dc, dib);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    RECT r = {0, 0, width, height};
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    SetTextColor(dc, RGB(0, 255, 0));
-    SetBkColor(dc, RGB(0, 0, 0));
-    DrawTextW(dc, kLabelText, -1, &r, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    GdiFlush();
     wchar_t face[LF_FACESIZE] = {};
-    GetTextFaceW(dc, LF_FACESIZE, face);
-    ref.face = face;
-    const auto* bgra = static_cast<const BYTE*>(bits);
-    for (int i = 0; i < width * height; ++i)
-        ref.pixels.push_back(RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]));
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(font);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    return ref;
+    Pixels pixels(width, height, [&](HDC dc) {
+        HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        RECT r = {0, 0, width, height};
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        SetTextColor(dc, RGB(0, 255, 0));
+        SetBkColor(dc, RGB(0, 0, 0));
+        DrawTextW(dc, kLabelText, -1, &r, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        SelectObject(dc, oldFont);
+        DeleteObject(font);
+    });
+    return {face, std::move(pixels)};
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -119,18 +101,18 @@ class MainWindowTest : public ::testing::Test {
         return gui.hwndFocus;
     }
     // The client area once drawing has settled: two grabs in a row agree.
-    ScreenGrab SettledClient() const {
-        ScreenGrab last(ClientOnScreen());
+    Pixels SettledClient() const {
+        Pixels last = Pixels::OfScreen(ClientOnScreen());
         for (int i = 0; i < 100; ++i) {
             Sleep(30);
-            ScreenGrab now(ClientOnScreen());
+            Pixels now = Pixels::OfScreen(ClientOnScreen());
             if (now == last) break;
             last = now;
         }
         return last;
     }
     // Pixels inside a button's border that differ from `art` centred on it (turned or not).
-    int ButtonMismatches(const ScreenGrab& grab, HWND button, const Art& art, bool turned,
+    int ButtonMismatches(const Pixels& grab, HWND button, const Art& art, bool turned,
                          COLORREF face) const {
         const RECT b = InClient(button);
         const int w = b.right - b.left, h = b.bottom - b.top;
@@ -198,13 +180,13 @@ TEST_F(MainWindowTest, FrameControlsAndFocusAreAsDesigned) {
 }
 
 TEST_F(MainWindowTest, PixelsAreTheArtworkExactly) {
-    const ScreenGrab grab = SettledClient();
+    const Pixels grab = SettledClient();
     const RECT cover[] = {InClient(continueButton), InClient(backButton), InClient(label)};
     int bad = 0;
     for (int y = 0; y < grab.Height(); ++y)
         for (int x = 0; x < grab.Width(); ++x) {
             bool covered = false;
-            for (const RECT& r : cover) covered = covered || Inside(r, x, y);
+            for (const RECT& r : cover) covered = covered || PtInRect(&r, POINT{x, y});
             if (!covered && grab.At(x, y) != background.At(x, y)) ++bad;
         }
     EXPECT_EQ(bad, 0) << "the background is bitmap A's top-left corner, unscaled";
@@ -221,7 +203,7 @@ TEST_F(MainWindowTest, PixelsAreTheArtworkExactly) {
     for (int y = l.top; y < l.bottom; ++y)
         for (int x = l.left; x < l.right; ++x) {
             const COLORREF c = grab.At(x, y);
-            differ += c != want.At(x - l.left, y - l.top);
+            differ += c != want.pixels.At(x - l.left, y - l.top);
             green += c == RGB(0, 255, 0);
         }
     EXPECT_EQ(differ, 0);

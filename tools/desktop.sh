@@ -43,3 +43,12 @@ qm_desktop_close() {
 qm_program_running() {
     ps -eo stat=,args= | awk '$1 !~ /^Z/ && $2 ~ /Quillmark\.exe$/ { found = 1 } END { exit !found }'
 }
+
+# qm_desktop_screenshot EXE FILE: starts EXE on a private display, saves its window to FILE
+# and closes it again.
+qm_desktop_screenshot() {
+    qm_private_display
+    qm_desktop_start "$1"
+    qm_desktop_shot "$2"
+    qm_desktop_close
+}

@@ -17,12 +17,9 @@ if [ -n "${DISPLAY:-}" ]; then
     "$WINELOADER" "$exe" >/dev/null 2>&1 || true
 else
     . tools/desktop.sh
-    qm_private_display
-    qm_desktop_start "$exe"
     shot="$QM_ROOT/build/run/screenshot.png"
-    qm_desktop_shot "$shot"
+    qm_desktop_screenshot "$exe" "$shot"
     echo "Screenshot: $shot"
-    qm_desktop_close
 fi
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion'

@@ -9,9 +9,6 @@ export QM_PREFIX="$QM_ROOT/build/run/wineprefix"
 . tools/wine-env.sh
 . tools/desktop.sh
 qm_prefix_init
-qm_private_display
-qm_desktop_start "$QM_ROOT/dist/win64/Quillmark.exe"
 mkdir -p docs
-qm_desktop_shot docs/screenshot.png
-qm_desktop_close
+qm_desktop_screenshot "$QM_ROOT/dist/win64/Quillmark.exe" docs/screenshot.png
 echo "$QM_ROOT/docs/screenshot.png"

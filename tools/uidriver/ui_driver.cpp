@@ -141,12 +141,9 @@ bool MouseDown() { return XDo(L"mousedown 1"); }
 bool MouseUp() { return XDo(L"mouseup 1"); }
 bool Click(POINT p) { return MouseTo(p) && MouseDown() && MouseUp(); }
 
-ScreenGrab::ScreenGrab(const RECT& area)
-    : width_(area.right - area.left),
-      height_(area.bottom - area.top),
-      pixels_(static_cast<size_t>(width_ * height_)) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+Pixels::Pixels(int width, int height, const std::function<void(HDC)>& draw)
+    : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {
+    HDC memory = CreateCompatibleDC(nullptr);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width_;
@@ -156,7 +153,7 @@ ScreenGrab::ScreenGrab(const RECT& area)
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width_, height_, screen, area.left, area.top, SRCCOPY);
+    draw(memory);
     GdiFlush();
     const auto* bgra = static_cast<const BYTE*>(bits);
     for (size_t i = 0; i < pixels_.size(); ++i)
@@ -164,7 +161,15 @@ ScreenGrab::ScreenGrab(const RECT& area)
     SelectObject(memory, old);
     DeleteObject(dib);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+}
+
+Pixels Pixels::OfScreen(const RECT& area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    return Pixels(width, height, [&](HDC memory) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 Process::Process(const std::wstring& exe, const std::wstring& arguments) {

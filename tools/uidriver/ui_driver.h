@@ -47,14 +47,17 @@ bool MouseDown();
 bool MouseUp();
 bool Click(POINT p);
 
-// What is on the screen now, in a rectangle given in screen coordinates, as COLORREFs.
-class ScreenGrab {
+// A rectangle of pixels as COLORREFs, read back from a 32-bit DIB that `draw` fills.
+class Pixels {
   public:
-    explicit ScreenGrab(const RECT& area);
+    Pixels(int width, int height, const std::function<void(HDC)>& draw);
+    // What is on the screen now, in a rectangle given in screen coordinates.
+    static Pixels OfScreen(const RECT& area);
+
     COLORREF At(int x, int y) const { return pixels_[static_cast<size_t>(y * width_ + x)]; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    bool operator==(const ScreenGrab&) const = default;
+    bool operator==(const Pixels&) const = default;
 
   private:
     int width_, height_;
