@@ -1,4 +1,4 @@
-# 64-bit build of the same sources; the one that runs under wine64.
+# 64-bit build of the same sources.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(QM_TRIPLE x86_64-w64-mingw32)

@@ -9,12 +9,14 @@
 #include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
+#include <string_view>
 #include <string>
 #include <vector>
 
 namespace {
 
-const wchar_t* const kExecutables[] = {QM_EXE32, QM_EXE};
+const wchar_t* const kExecutables[] = {QM_EXE32, QM_EXE64};
 
 using Names = std::vector<std::wstring>;
 
@@ -24,30 +26,20 @@ std::wstring NameOf(LPCWSTR name) {
 }
 
 // Every resource as "type/name/language".
+BOOL CALLBACK OnLanguage(HMODULE, LPCWSTR type, LPCWSTR name, WORD lang, LONG_PTR all) {
+    reinterpret_cast<Names*>(all)->push_back(NameOf(type) + L"/" + NameOf(name) + L"/" +
+                                             std::to_wstring(lang));
+    return TRUE;
+}
+BOOL CALLBACK OnName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR all) {
+    return EnumResourceLanguagesW(module, type, name, OnLanguage, all);
+}
+BOOL CALLBACK OnType(HMODULE module, LPWSTR type, LONG_PTR all) {
+    return EnumResourceNamesW(module, type, OnName, all);
+}
 Names ResourcesOf(HMODULE module) {
     Names all;
-    auto onLanguage = [](HMODULE, LPCWSTR type, LPCWSTR name, WORD lang, LONG_PTR out) -> BOOL {
-        reinterpret_cast<Names*>(out)->push_back(NameOf(type) + L"/" + NameOf(name) + L"/" +
-                                                 std::to_wstring(lang));
-        return TRUE;
-    };
-    struct Context {
-        Names* out;
-        decltype(+onLanguage) lang;
-    } ctx{&all, +onLanguage};
-    EnumResourceTypesW(
-        module,
-        [](HMODULE m, LPWSTR type, LONG_PTR c) -> BOOL {
-            return EnumResourceNamesW(
-                m, type,
-                [](HMODULE m2, LPCWSTR t, LPWSTR name, LONG_PTR c2) -> BOOL {
-                    auto* cx = reinterpret_cast<Context*>(c2);
-                    return EnumResourceLanguagesW(m2, t, name, cx->lang,
-                                                  reinterpret_cast<LONG_PTR>(cx->out));
-                },
-                c);
-        },
-        reinterpret_cast<LONG_PTR>(&ctx));
+    EnumResourceTypesW(module, OnType, reinterpret_cast<LONG_PTR>(&all));
     return all;
 }
 
@@ -191,20 +183,44 @@ struct PeFile {
         }
         return 0;
     }
-    std::set<std::string> Imports() const {
-        const IMAGE_DATA_DIRECTORY& dir =
-            Pe32Plus() ? At<IMAGE_NT_HEADERS64>(Nt())
-                             .OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT]
-                       : At<IMAGE_NT_HEADERS32>(Nt())
-                             .OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        std::set<std::string> dlls;
-        for (size_t at = FromRva(dir.VirtualAddress); At<IMAGE_IMPORT_DESCRIPTOR>(at).Name;
-             at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-            std::string name = &At<char>(FromRva(At<IMAGE_IMPORT_DESCRIPTOR>(at).Name));
-            for (char& c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-            dlls.insert(name);
+    const IMAGE_DATA_DIRECTORY& Directory(int which) const {
+        return Pe32Plus() ? At<IMAGE_NT_HEADERS64>(Nt()).OptionalHeader.DataDirectory[which]
+                          : At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader.DataDirectory[which];
+    }
+    // The lowest Windows version the loader is told the program needs, as 0xMMmm.
+    int SubsystemVersion() const {
+        const auto& o32 = At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader;
+        const auto& o64 = At<IMAGE_NT_HEADERS64>(Nt()).OptionalHeader;
+        return Pe32Plus() ? o64.MajorSubsystemVersion << 8 | o64.MinorSubsystemVersion
+                          : o32.MajorSubsystemVersion << 8 | o32.MinorSubsystemVersion;
+    }
+    int OperatingSystemVersion() const {
+        const auto& o32 = At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader;
+        const auto& o64 = At<IMAGE_NT_HEADERS64>(Nt()).OptionalHeader;
+        return Pe32Plus() ? o64.MajorOperatingSystemVersion << 8 | o64.MinorOperatingSystemVersion
+                          : o32.MajorOperatingSystemVersion << 8 | o32.MinorOperatingSystemVersion;
+    }
+    // Every imported function, by DLL (upper case); imports by ordinal as "#N".
+    std::map<std::string, std::set<std::string>> Imports() const {
+        std::map<std::string, std::set<std::string>> all;
+        for (size_t at = FromRva(Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress);
+             At<IMAGE_IMPORT_DESCRIPTOR>(at).Name; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            const auto& d = At<IMAGE_IMPORT_DESCRIPTOR>(at);
+            std::string dll = &At<char>(FromRva(d.Name));
+            for (char& c : dll) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+            auto& functions = all[dll];
+            size_t thunk = FromRva(d.OriginalFirstThunk ? d.OriginalFirstThunk : d.FirstThunk);
+            for (;; thunk += Pe32Plus() ? 8 : 4) {
+                const ULONGLONG entry = Pe32Plus() ? At<ULONGLONG>(thunk) : At<DWORD>(thunk);
+                if (!entry) break;
+                const ULONGLONG byOrdinal = Pe32Plus() ? IMAGE_ORDINAL_FLAG64 : IMAGE_ORDINAL_FLAG32;
+                if (entry & byOrdinal)
+                    functions.insert(std::string(1, '#').append(std::to_string(entry & 0xFFFF)));
+                else
+                    functions.insert(&At<IMAGE_IMPORT_BY_NAME>(FromRva(static_cast<DWORD>(entry))).Name[0]);
+            }
         }
-        return dlls;
+        return all;
     }
     std::string bytes;
 };
@@ -215,7 +231,7 @@ TEST(ExecutableTest, GraphicalProgramsThatNeedOnlyWindowsOwnDlls) {
     const struct {
         const wchar_t* path;
         WORD machine;
-    } builds[] = {{QM_EXE32, IMAGE_FILE_MACHINE_I386}, {QM_EXE, IMAGE_FILE_MACHINE_AMD64}};
+    } builds[] = {{QM_EXE32, IMAGE_FILE_MACHINE_I386}, {QM_EXE64, IMAGE_FILE_MACHINE_AMD64}};
     for (const auto& build : builds) {
         SCOPED_TRACE(testing::Message() << build.path);
         const PeFile pe(build.path);
@@ -226,7 +242,62 @@ TEST(ExecutableTest, GraphicalProgramsThatNeedOnlyWindowsOwnDlls) {
         EXPECT_EQ(pe.Subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI) << "no console window";
         const auto imports = pe.Imports();
         EXPECT_FALSE(imports.empty());
-        for (const auto& dll : imports) EXPECT_TRUE(allowed.count(dll)) << dll;
+        for (const auto& [dll, functions] : imports) EXPECT_TRUE(allowed.count(dll)) << dll;
+    }
+}
+
+// "dll function" lines of the exports that Windows XP lacks; a function "*_s" stands for
+// every name ending in "_s".
+std::vector<std::pair<std::string, std::string>> ExportsNewerThanXp() {
+    std::vector<std::pair<std::string, std::string>> list;
+    std::ifstream in(QM_NEWER_THAN_XP);
+    std::string dll, function;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        fields >> dll >> function;
+        for (char& c : dll) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        list.emplace_back(dll + ".DLL", function);
+    }
+    return list;
+}
+
+bool Matches(std::string_view pattern, std::string_view name) {
+    if (!pattern.starts_with('*')) return pattern == name;
+    pattern.remove_prefix(1);
+    return name.size() > pattern.size() && name.ends_with(pattern);
+}
+
+bool IsNewerThanXp(const std::vector<std::pair<std::string, std::string>>& newer,
+                 const std::string& dll, const std::string& function) {
+    for (const auto& [d, pattern] : newer)
+        if (d == dll && Matches(pattern, function)) return true;
+    return false;
+}
+
+TEST(ExecutableTest, LoadsOnWindowsXp) {
+    const auto newer = ExportsNewerThanXp();
+    // What the release once imported through the threads runtime, and what XP does have.
+    ASSERT_TRUE(IsNewerThanXp(newer, "KERNEL32.DLL", "GetTickCount64"));
+    ASSERT_TRUE(IsNewerThanXp(newer, "MSVCRT.DLL", "strcpy_s"));
+    ASSERT_TRUE(IsNewerThanXp(newer, "USER32.DLL", "SetProcessDPIAware"));
+    ASSERT_FALSE(IsNewerThanXp(newer, "KERNEL32.DLL", "GetTickCount"));
+    ASSERT_FALSE(IsNewerThanXp(newer, "MSVCRT.DLL", "_ftol"));
+    const struct {
+        const wchar_t* path;
+        int version;  // XP is 5.1; 64-bit XP is 5.2
+    } builds[] = {{QM_EXE32, 0x0501}, {QM_EXE64, 0x0502}};
+    for (const auto& build : builds) {
+        SCOPED_TRACE(testing::Message() << build.path);
+        const PeFile pe(build.path);
+        EXPECT_LE(pe.SubsystemVersion(), build.version) << "XP's loader refuses newer ones";
+        EXPECT_LE(pe.OperatingSystemVersion(), build.version);
+        for (const auto& [dll, functions] : pe.Imports())
+            for (const auto& function : functions) {
+                EXPECT_NE(function[0], '#') << dll << " " << function << ": by number";
+                EXPECT_FALSE(IsNewerThanXp(newer, dll, function))
+                    << dll << " " << function << " is not in Windows XP";
+            }
     }
 }
 

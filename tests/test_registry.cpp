@@ -2,9 +2,11 @@
 
 namespace qmtest {
 
-std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::string& name) {
+std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::string& name,
+                                REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+        return std::nullopt;
     RawValue value;
     DWORD size = 0;
     LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size);
@@ -19,8 +21,9 @@ std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::
     return value;
 }
 
-std::optional<std::string> ReadText(HKEY root, const std::wstring& path, const std::string& name) {
-    auto raw = ReadRaw(root, path, name);
+std::optional<std::string> ReadText(HKEY root, const std::wstring& path, const std::string& name,
+                                    REGSAM view) {
+    auto raw = ReadRaw(root, path, name, view);
     if (!raw || raw->type != REG_SZ || raw->bytes.empty() || raw->bytes.back() != '\0')
         return std::nullopt;
     raw->bytes.pop_back();
@@ -28,13 +31,21 @@ std::optional<std::string> ReadText(HKEY root, const std::wstring& path, const s
 }
 
 void WriteText(HKEY root, const std::wstring& path, const std::string& name,
-               const std::string& text) {
+               const std::string& text, REGSAM view) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+                        nullptr) !=
         ERROR_SUCCESS)
         return;
     RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+void DeleteValue(HKEY root, const std::wstring& path, const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name.c_str());
     RegCloseKey(key);
 }
 

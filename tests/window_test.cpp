@@ -1,4 +1,5 @@
-// The real 64-bit program in Wine's virtual desktop, measured and driven with real input.
+// The real program of this build's bitness in Wine's virtual desktop, measured and driven
+// with real input.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -251,11 +252,19 @@ TEST_F(MainWindowTest, ContinueRunsTheFlowAndBackEndsTheProgram) {
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
     };
 
+    // The program writes its own registry view only (a 32-bit one is redirected to the
+    // 32-bit view, as on 64-bit Windows); what the other view holds stays.
+    for (const char* name : {"RegisteredOrganization", "RegisteredOwner"})
+        WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "other view", kOtherView);
+
     ASSERT_TRUE(Click(CentreOf(continueButton)));
     answer(L"Organisation:", L"Mirevale Works");
     answer(L"Owner:", L"Ada Quill");
     EXPECT_TRUE(WaitUntil([&] { return owner() == "Ada Quill"; }));
     EXPECT_EQ(org(), "Mirevale Works");
+    for (const char* name : {"RegisteredOrganization", "RegisteredOwner"})
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, name, kOtherView), "other view")
+            << name;
     EXPECT_FALSE(WaitForTopLevel(app.Id(), L"#32770", nullptr, 500ms)) << "nothing after success";
 
     // The keyboard way: Tab to Back, Tab back to Continue, Space; cancel the first prompt.

@@ -1,5 +1,9 @@
 # Sourced by the project's commands: installing what is missing, building, an X display.
 # Sourcing it moves to the project's top folder, QM_ROOT.
+# Making the Wine root, mounting into it and entering it need root: ask for it once, here.
+if [ "$(id -u)" -ne 0 ]; then
+    exec sudo --preserve-env=DISPLAY,QM_LOCALE,QM_WINE_ROOT_CACHE "$0" "$@"
+fi
 QM_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$QM_ROOT"
 qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
@@ -10,23 +14,24 @@ qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
         shift 2
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
     echo "Installing: ${missing[*]}" >&2
-    $sudo apt-get update -qq >&2
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    apt-get update -qq >&2
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
         "${missing[@]}" >&2
 }
 
+# Wine itself is not installed here: it lives in the Debian 13 root (tools/wine-root.sh).
 qm_install_deps() {
     qm_need cmake cmake ninja ninja-build \
+        i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32 \
+        x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32 \
         i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix \
         x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix \
         i686-w64-mingw32-windres binutils-mingw-w64-i686 \
         x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64 \
         /usr/src/googletest/CMakeLists.txt googletest \
-        /usr/lib/wine/wine64 wine64 /usr/share/wine/fonts/marlett.ttf fonts-wine \
-        Xvfb xvfb xdotool xdotool import imagemagick flock util-linux
+        Xvfb xvfb xdotool xdotool import imagemagick \
+        debootstrap debootstrap flock util-linux unshare util-linux
 }
 
 # Starts a private X server on a free display and exports DISPLAY; QM_XVFB_PID is its pid.
@@ -60,8 +65,9 @@ qm_build() {
     rm -f "$log"
 }
 
-# Starts Xvfb and arranges for it and the prefix's Wine processes to end with the script.
+# Starts Xvfb and arranges for it and the prefix's Wine processes to end with the script
+# (and with them the mounts they hold).
 qm_private_display() {
     qm_start_xvfb
-    trap '"$WINESERVER" -k >/dev/null 2>&1 || true; kill "$QM_XVFB_PID" 2>/dev/null || true' EXIT
+    trap 'qm_wineserver -k >/dev/null 2>&1 || true; kill "$QM_XVFB_PID" 2>/dev/null || true' EXIT
 }

@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both targets and runs every test under wine64 on a
-# private X display. Ends with CTest's summary.
+# Installs what is missing, builds both release executables and both test builds, and runs
+# every test: the 64-bit suite against dist/win64, the 32-bit suite against dist/win32 (in
+# Wine 10's WoW64 mode), and the checks on the build itself. Ends with CTest's summary.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 qm_install_deps
 
-qm_build win32 win64
+qm_build win32 win64 test32 test64
 
-export QM_PREFIX="$QM_ROOT/build/win64/wineprefix"
+export QM_PREFIX="$QM_ROOT/build/wineprefix"
 . tools/wine-env.sh
 qm_private_display
 qm_prefix_init desktop
-"$WINESERVER" -p || true  # one server for the whole run keeps each test's start fast
+qm_wineserver -p || true  # one server for the whole run keeps each test's start fast
 
+# One CTest run over both test builds, so that one summary closes it.
+mkdir -p build/tests
+printf 'subdirs("%s")\n' "$QM_ROOT/build/test64" "$QM_ROOT/build/test32" \
+    >build/tests/CTestTestfile.cmake
 status=0
-ctest --preset win64 "$@" || status=$?
+ctest --test-dir build/tests --output-on-failure --no-tests=error --timeout 120 "$@" || status=$?
 exit $status

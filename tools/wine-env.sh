@@ -1,36 +1,39 @@
-# Sourced: the settings every wine64 call of this project runs with.
-# QM_PREFIX names the private prefix; it always lies inside the build tree.
+# Sourced: the settings every Wine run of this project uses. All Windows programs run under
+# Wine 10 in the Debian 13 root (tools/in-root.sh): 64-bit ones natively, 32-bit ones in its
+# WoW64 mode. QM_PREFIX names the private prefix; it always lies inside the build tree.
 : "${QM_PREFIX:?QM_PREFIX must name the Wine prefix}"
+QM_TOOLS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+. "$QM_TOOLS/wine-root.sh"
 export WINEPREFIX="$QM_PREFIX"
-export WINELOADER=/usr/lib/wine/wine64
-export WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=-all
-export WINEARCH=win64
 # No Mono or Gecko installer prompts in a fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# Under Wine this gives ANSI code page 1252, which byte checks rely on.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
+# Under Wine this gives ANSI code page 1252, which byte checks rely on. QM_LOCALE picks
+# another locale for one run (hi_IN.UTF-8 gives code page 65001).
+export LANG="${QM_LOCALE:-C.UTF-8}" LC_ALL="${QM_LOCALE:-C.UTF-8}"
 
-qm_wine() { "$WINELOADER" "$@"; }
+qm_wine() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wine64 "$@"; }
+qm_wineserver() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wineserver "$@"; }
 
-# qm_prefix_init [desktop]: creates the prefix once (about 6 s). With "desktop", every
-# process shares one virtual desktop, so windows get frames and captions even without a
-# window manager.
+# qm_prefix_init [desktop]: makes the root if need be, then the prefix once. With "desktop",
+# every process shares one virtual desktop, so windows get frames and captions even without
+# a window manager.
 qm_prefix_init() {
+    qm_wine_root_ensure
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.qm-ready" ]; then
-            "$WINELOADER" wineboot -i >/dev/null 2>&1
+            qm_wine wineboot -i >/dev/null 2>&1
             # Started as /usr/lib/wine/wine64, Wine looks for its own fonts (MS Sans Serif,
             # Marlett for the caption buttons) where Debian does not put them; the prefix's
             # Fonts folder is searched first.
-            ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+            "$QM_TOOLS/in-root.sh" sh -c 'ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"'
             if [ "${1:-}" = desktop ]; then
-                "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-                "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+                qm_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+                qm_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
             fi
-            "$WINESERVER" -w
+            qm_wineserver -w
             touch "$WINEPREFIX/.qm-ready"
         fi
     ) 9>"$WINEPREFIX.lock"

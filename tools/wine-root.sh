@@ -1,0 +1,25 @@
+# Sourced: where the Wine root lives, and making it once per machine.
+# The root is a machine-wide cache, shared by every clone (and CI); the suffix changes
+# whenever the recipe in make-wine-root.sh does.
+QM_WINE_ROOT_CACHE="${QM_WINE_ROOT_CACHE:-/var/cache/quillmark}"
+QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-1"
+
+# qm_wine_root_ensure: makes the root unless it is there; safe against two runs at once.
+qm_wine_root_ensure() {
+    [ -f "$QM_WINE_ROOT/.qm-ready" ] && return 0
+    mkdir -p "$QM_WINE_ROOT_CACHE"
+    (
+        flock 9
+        [ -f "$QM_WINE_ROOT/.qm-ready" ] && exit 0
+        echo "Making the Wine 10 root in $QM_WINE_ROOT (once per machine, about a minute)" >&2
+        local started=$SECONDS
+        rm -rf "$QM_WINE_ROOT.part" "$QM_WINE_ROOT"
+        unshare --mount --propagation private \
+            bash "$(dirname "${BASH_SOURCE[0]}")/make-wine-root.sh" "$QM_WINE_ROOT.part" \
+            >"$QM_WINE_ROOT_CACHE/make.log" 2>&1 ||
+            { tail -n 30 "$QM_WINE_ROOT_CACHE/make.log" >&2; exit 1; }
+        touch "$QM_WINE_ROOT.part/.qm-ready"
+        mv "$QM_WINE_ROOT.part" "$QM_WINE_ROOT"
+        echo "Wine root ready in $((SECONDS - started)) s, $(du -sh "$QM_WINE_ROOT" | cut -f1)" >&2
+    ) 9>"$QM_WINE_ROOT_CACHE/lock"
+}
