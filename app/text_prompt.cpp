@@ -52,12 +52,38 @@ struct Answer {
     int length = 0;
 };
 
+// The field's limit counts UTF-16 units, so a character beyond the Basic Multilingual Plane
+// (two units) can meet it halfway. Whatever the field took of such a character is taken
+// back, typed or pasted: the half left just before the caret has no partner after it.
+void DropSplitCharacterBeforeCaret(HWND edit) noexcept {
+    DWORD caret = 0;
+    SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    wchar_t text[kPromptMaxChars + 2] = {};
+    const int length = GetWindowTextW(edit, text, static_cast<int>(std::size(text)));
+    if (caret == 0 || static_cast<int>(caret) > length) return;
+    if (!IS_HIGH_SURROGATE(text[caret - 1]) || IS_LOW_SURROGATE(text[caret])) return;
+    SendMessageW(edit, EM_SETSEL, caret - 1, caret);
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+}
+
+LRESULT CALLBACK WholeCharactersEditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+    const LRESULT result = CallWindowProcW(original, edit, msg, wp, lp);
+    // A typed character arrives as two WM_CHARs, one per half; the limit refuses the second.
+    if (msg == WM_PASTE || (msg == WM_CHAR && IS_LOW_SURROGATE(wp)))
+        DropSplitCharacterBeforeCaret(edit);
+    return result;
+}
+
 INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
         case WM_INITDIALOG: {
             SetWindowLongPtrW(dlg, DWLP_USER, lp);
             HWND edit = GetDlgItem(dlg, kPromptEditId);
             SendMessageW(edit, EM_LIMITTEXT, kPromptMaxChars, 0);
+            SetWindowLongPtrW(edit, GWLP_USERDATA, GetWindowLongPtrW(edit, GWLP_WNDPROC));
+            SetWindowLongPtrW(edit, GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(WholeCharactersEditProc));
             SetFocus(edit);
             return FALSE;  // we placed the focus ourselves
         }

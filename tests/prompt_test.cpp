@@ -5,6 +5,7 @@
 
 #include "app/text_prompt.h"
 #include "app/ui_services.h"
+#include "registry/modRegister.h"
 #include "tests/test_registry.h"
 #include "tools/uidriver/ui_driver.h"
 #include "ui/register_flow.h"
@@ -146,6 +147,69 @@ TEST(RealFlowTest, BothPromptsAndTheErrorBoxDrivenByKeyboard) {
     driver.join();
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization"), "Acme");
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner"), "old owner");
+}
+
+}  // namespace
+
+namespace {
+
+// U+1F600, outside the Basic Multilingual Plane: two UTF-16 units.
+const std::wstring kEmoji = L"\U0001F600";
+
+std::wstring Repeat(const std::wstring& s, int times) {
+    std::wstring out;
+    for (int i = 0; i < times; ++i) out += s;
+    return out;
+}
+
+void PutOnClipboard(const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block);
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+}
+
+// Where the system's ANSI code page is UTF-8, every character can be stored, so a character
+// cut in half by the field's limit would turn a valid answer into a refused write.
+TEST(TextPromptUtf8CodePageTest, APairThatDoesNotFitIsDroppedWholeTypedOrPasted) {
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    auto show = [] { return qm::ShowTextPrompt(nullptr, qm::kAppTitle, L"Organisation:"); };
+
+    // 200 pasted: 127 fit in 254 units; the 128th would need units 255 and 256.
+    PutOnClipboard(Repeat(kEmoji, 200));
+    const auto pasted = WithPrompt(show, [](HWND dlg) {
+        HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
+        PressKeys({VK_CONTROL, 'V'});
+        WaitUntil([&] { return TextOf(edit).size() >= 254; });
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(pasted, Repeat(kEmoji, 127));
+
+    // Typed after 127 of them: refused whole, and the one free unit still takes a letter.
+    const auto typed = WithPrompt(show, [](HWND dlg) {
+        HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
+        SetWindowTextW(edit, Repeat(kEmoji, 127).c_str());
+        SendMessageW(edit, EM_SETSEL, 254, 254);
+        TypeText(kEmoji);
+        TypeText(L"x");
+        WaitUntil([&] { return TextOf(edit).size() == 255; });
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(typed, Repeat(kEmoji, 127) + L"x");
+
+    // Such an answer is stored: four UTF-8 bytes a character and the NUL.
+    const std::wstring path = L"Software\\QuillmarkTest\\Utf8";
+    EXPECT_EQ(modRegister::WriteRegString(HKEY_CURRENT_USER, path, L"Answer", pasted),
+              ERROR_SUCCESS);
+    const auto stored = ReadRaw(HKEY_CURRENT_USER, path, "Answer");
+    ASSERT_TRUE(stored);
+    std::string utf8;
+    for (int i = 0; i < 127; ++i) utf8 += "\xF0\x9F\x98\x80";
+    EXPECT_EQ(stored->bytes, utf8 + '\0');
+    DeleteTree(HKEY_CURRENT_USER, L"Software\\QuillmarkTest");
 }
 
 }  // namespace

@@ -52,4 +52,20 @@ TEST(StartupTest, TwoCopiesGiveTwoIndependentWindows) {
     EXPECT_TRUE(IsWindowVisible(two));
 }
 
+TEST(StartupTest, AFixedWindowStartedMaximisedKeepsItsSize) {
+    Process maximised(QM_EXE, L"", SW_SHOWMAXIMIZED);
+    HWND window = WaitForTopLevel(maximised.Id(), nullptr, kCaption);
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(IsZoomed(window)) << "shown normally instead";
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 370);
+    EXPECT_EQ(client.bottom, 126);
+
+    Process minimised(QM_EXE, L"", SW_SHOWMINNOACTIVE);
+    HWND icon = WaitForTopLevel(minimised.Id(), nullptr, kCaption);
+    ASSERT_TRUE(icon);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(icon) != FALSE; })) << "minimised stays so";
+}
+
 }  // namespace

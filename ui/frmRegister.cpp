@@ -34,6 +34,18 @@ constexpr ControlRow kControls[] = {
     {L"STATIC", SS_LEFT | SS_NOPREFIX, kLabelId, 720, 120, 4455, 975, kLabelText},
 };
 
+// A fixed frame keeps its size: a request to start maximised (a shortcut set to
+// "Maximized", start /max) shows the window normally. Minimised stays minimised.
+int ShowCommandForFixedFrame(int requested) noexcept {
+    if (requested == SW_SHOWDEFAULT) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        GetStartupInfoW(&startup);
+        requested = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWNORMAL;
+    }
+    return requested == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : requested;
+}
+
 }  // namespace
 
 bool frmRegister::Create(int showCommand) noexcept {
@@ -46,7 +58,9 @@ bool frmRegister::Create(int showCommand) noexcept {
                         icon))
         return false;
     if (!CreateControls()) return false;
-    ShowWindow(Window(), showCommand);
+    ShowWindow(Window(), ShowCommandForFixedFrame(showCommand));
+    // The system may still apply the start-up request to a first window shown "normally".
+    if (IsZoomed(Window())) ShowWindow(Window(), SW_RESTORE);
     SetFocus(cmdContinue_);
     return true;
 }

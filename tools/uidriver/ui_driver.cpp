@@ -172,10 +172,14 @@ Pixels Pixels::OfScreen(const RECT& area) {
     });
 }
 
-Process::Process(const std::wstring& exe, const std::wstring& arguments) {
+Process::Process(const std::wstring& exe, const std::wstring& arguments, int show) {
     std::wstring command = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
+    if (show >= 0) {
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = static_cast<WORD>(show);
+    }
     CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                    &info_);
 }

@@ -67,7 +67,8 @@ class Pixels {
 // A started program that is ended, whatever happens, when the test is over.
 class Process {
   public:
-    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"");
+    // `show`, when given, is the start-up show request (as a shortcut's "Run" setting makes).
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"", int show = -1);
     ~Process();
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
