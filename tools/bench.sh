@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Start-up benchmark: Quillmark against Wine's notepad, under wine64 in a virtual desktop
-# on a private X display. Usage: tools/bench.sh [RUNS]   (default 10)
+# Start-up benchmark under Wine 10 in a virtual desktop on a private X display: both
+# executables (the 32-bit one in WoW64 mode) against a bare Win32 window of each bitness,
+# the floor, and against Wine's notepad, all in one run. Usage: tools/bench.sh [RUNS]
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 qm_install_deps
-qm_build win64
+qm_build win32 win64 test32 test64
 
-export QM_PREFIX="$QM_ROOT/build/bench/wineprefix"
+export QM_PREFIX="$QM_ROOT/build/wineprefix"
 . tools/wine-env.sh
 qm_prefix_init desktop
 qm_private_display
-"$WINESERVER" -p || true
-"$WINELOADER" build/win64/tools/bench/startup_bench.exe "$QM_ROOT/dist/win64/Quillmark.exe" "${1:-10}" 2>/dev/null
+qm_wineserver -p || true
+qm_wine build/test64/tools/bench/startup_bench.exe "${1:-10}" \
+    "bare window 32=$QM_ROOT/build/test32/tools/bench/bare_window.exe" \
+    "bare window 64=$QM_ROOT/build/test64/tools/bench/bare_window.exe" \
+    "notepad 64=C:\\windows\\system32\\notepad.exe" \
+    "Quillmark 32=$QM_ROOT/dist/win32/Quillmark.exe" \
+    "Quillmark 64=$QM_ROOT/dist/win64/Quillmark.exe" 2>/dev/null

@@ -4,7 +4,7 @@ QM_CAPTION='Change Registered Name Of Your Computer'
 
 # qm_desktop_start EXE: starts EXE in a 480x240 virtual desktop and waits for its window.
 qm_desktop_start() {
-    "$WINELOADER" explorer /desktop=Quillmark,480x240 "$1" </dev/null >/dev/null 2>&1 &
+    qm_wine explorer /desktop=Quillmark,480x240 "$1" </dev/null >/dev/null 2>&1 &
     QM_DESKTOP_PID=$!
     QM_WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name "^$QM_CAPTION\$" | head -n 1)
     [ -n "$QM_WINDOW" ] || { echo "the window did not appear" >&2; return 1; }
@@ -30,7 +30,7 @@ qm_desktop_shot() {
 # qm_desktop_close: asks the program to close, as the close box does, and waits for it.
 # taskkill must run in the same desktop, or it cannot see the window.
 qm_desktop_close() {
-    "$WINELOADER" explorer /desktop=Quillmark,480x240 taskkill /im Quillmark.exe >/dev/null 2>&1 || true
+    qm_wine explorer /desktop=Quillmark,480x240 taskkill /im Quillmark.exe >/dev/null 2>&1 || true
     local i
     for i in $(seq 50); do
         qm_program_running || return 0

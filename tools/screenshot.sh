@@ -3,12 +3,12 @@
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 qm_install_deps
-qm_build win64
+qm_build win32
 
 export QM_PREFIX="$QM_ROOT/build/run/wineprefix"
 . tools/wine-env.sh
 . tools/desktop.sh
 qm_prefix_init
 mkdir -p docs
-qm_desktop_screenshot "$QM_ROOT/dist/win64/Quillmark.exe" docs/screenshot.png
+qm_desktop_screenshot "$QM_ROOT/dist/win32/Quillmark.exe" docs/screenshot.png
 echo "$QM_ROOT/docs/screenshot.png"

@@ -1,6 +1,5 @@
 // Start-up benchmark: time from process start until the main window is shown and painted,
-// and peak working set, for Quillmark and for Wine's notepad, runs alternating.
-//   startup_bench.exe QUILLMARK_EXE [RUNS]
+// and peak working set, for several programs started in turn.
 #include <windows.h>
 #include <psapi.h>
 
@@ -78,33 +77,55 @@ double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+struct Program {
+    std::wstring label, path;
+    std::vector<double> ms, kib;
+};
+
 }  // namespace
 
+// startup_bench RUNS LABEL=EXE...: every program once to warm up, then RUNS rounds in which
+// each starts once, in turn. A program labelled "Quillmark N" is compared with the other
+// programs labelled "... N" (the same bitness) and with notepad.
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: startup_bench QUILLMARK_EXE [RUNS]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: startup_bench RUNS LABEL=EXE...\n");
         return 2;
     }
-    const std::wstring programs[] = {argv[1], L"C:\\windows\\system32\\notepad.exe"};
-    const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 10;
-    std::vector<double> ms[2], kib[2];
+    const int runs = std::max(1, _wtoi(argv[1]));
+    std::vector<Program> programs;
+    for (int i = 2; i < argc; ++i) {
+        const std::wstring arg = argv[i];
+        const size_t eq = arg.find(L'=');
+        if (eq == std::wstring::npos) return 2;
+        programs.push_back({arg.substr(0, eq), arg.substr(eq + 1), {}, {}});
+    }
     Sample s;
-    for (const auto& p : programs) Measure(p, s);  // warm-up: caches, fonts, the desktop
+    for (auto& p : programs) Measure(p.path, s);  // warm-up: caches, fonts, the desktop
     for (int i = 0; i < runs; ++i)
-        for (int k = 0; k < 2; ++k) {
-            if (!Measure(programs[k], s)) {
-                std::fprintf(stderr, "%ls: no window\n", programs[k].c_str());
+        for (auto& p : programs) {
+            if (!Measure(p.path, s)) {
+                std::fprintf(stderr, "%ls: no window\n", p.path.c_str());
                 return 1;
             }
-            ms[k].push_back(s.ms);
-            kib[k].push_back(s.peakKiB);
+            p.ms.push_back(s.ms);
+            p.kib.push_back(s.peakKiB);
         }
-    const char* names[] = {"Quillmark", "notepad"};
-    std::printf("%d runs each, alternating, after one warm-up run each\n", runs);
-    for (int k = 0; k < 2; ++k)
-        std::printf("%-10s start-up median %7.1f ms   peak working set median %8.0f KiB\n",
-                    names[k], Median(ms[k]), Median(kib[k]));
-    std::printf("ratio Quillmark / notepad: start-up %.2f, peak working set %.2f\n",
-                Median(ms[0]) / Median(ms[1]), Median(kib[0]) / Median(kib[1]));
+    std::printf("%d runs each, in turn, after one warm-up run each; medians\n", runs);
+    for (const auto& p : programs)
+        std::printf("  %-16ls start-up %7.1f ms   peak working set %8.0f KiB\n", p.label.c_str(),
+                    Median(p.ms), Median(p.kib));
+    for (const auto& q : programs) {
+        if (q.label.rfind(L"Quillmark", 0) != 0) continue;
+        const std::wstring bits = q.label.substr(q.label.rfind(L' ') + 1);
+        for (const auto& other : programs) {
+            if (other.label.rfind(L"Quillmark", 0) == 0) continue;
+            const bool sameBits = other.label.substr(other.label.rfind(L' ') + 1) == bits;
+            if (!sameBits && other.label.rfind(L"notepad", 0) != 0) continue;
+            std::printf("  %-12ls / %-16ls start-up %5.2f   peak working set %5.2f\n",
+                        q.label.c_str(), other.label.c_str(), Median(q.ms) / Median(other.ms),
+                        Median(q.kib) / Median(other.kib));
+        }
+    }
     return 0;
 }
