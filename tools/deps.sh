@@ -2,7 +2,7 @@
 # Sourcing it moves to the project's top folder, QM_ROOT.
 # Making the Wine root, mounting into it and entering it need root: ask for it once, here.
 if [ "$(id -u)" -ne 0 ]; then
-    exec sudo --preserve-env=DISPLAY,QM_LOCALE,QM_WINE_ROOT_CACHE "$0" "$@"
+    exec sudo --preserve-env=DISPLAY,XAUTHORITY,QM_LOCALE,QM_WINE_ROOT_CACHE "$0" "$@"
 fi
 QM_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$QM_ROOT"

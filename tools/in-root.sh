@@ -13,12 +13,23 @@ project="$(dirname "$here")"
 mount -t proc proc "$QM_WINE_ROOT/proc"
 mkdir -p "$QM_WINE_ROOT$project"
 mount --bind "$project" "$QM_WINE_ROOT$project"
+# The X server's socket, for a display that does not listen on the abstract one, and its
+# cookie.
+if [ -d /tmp/.X11-unix ]; then
+    mkdir -p "$QM_WINE_ROOT/tmp/.X11-unix"
+    mount --bind /tmp/.X11-unix "$QM_WINE_ROOT/tmp/.X11-unix"
+fi
+if [ -f "${XAUTHORITY:-}" ]; then
+    touch "$QM_WINE_ROOT/tmp/.qm-xauthority"
+    mount --bind "$XAUTHORITY" "$QM_WINE_ROOT/tmp/.qm-xauthority"
+    export XAUTHORITY=/tmp/.qm-xauthority
+fi
 
 # Only what Wine and the tests need crosses over.
 vars=(PATH=/usr/bin:/bin HOME=/root USER=root "PWD=$PWD")
 for name in $(compgen -e); do
     case "$name" in
-        DISPLAY | LANG | LC_ALL | WINE* | QM_*) vars+=("$name=${!name}") ;;
+        DISPLAY | XAUTHORITY | LANG | LC_ALL | WINE* | QM_*) vars+=("$name=${!name}") ;;
     esac
 done
 cd_to="$PWD"
