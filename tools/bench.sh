@@ -9,9 +9,7 @@ qm_build win32 win64 test32 test64
 
 export QM_PREFIX="$QM_ROOT/build/wineprefix"
 . tools/wine-env.sh
-qm_prefix_init desktop
-qm_private_display
-qm_wineserver -p || true
+qm_test_desktop
 qm_wine build/test64/tools/bench/startup_bench.exe "${1:-10}" \
     "bare window 32=$QM_ROOT/build/test32/tools/bench/bare_window.exe" \
     "bare window 64=$QM_ROOT/build/test64/tools/bench/bare_window.exe" \

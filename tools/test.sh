@@ -10,9 +10,7 @@ qm_build win32 win64 test32 test64
 
 export QM_PREFIX="$QM_ROOT/build/wineprefix"
 . tools/wine-env.sh
-qm_private_display
-qm_prefix_init desktop
-qm_wineserver -p || true  # one server for the whole run keeps each test's start fast
+qm_test_desktop
 
 # One CTest run over both test builds, so that one summary closes it.
 mkdir -p build/tests
