@@ -156,6 +156,11 @@ TEST(ExecutableTest, VersionBlockHoldsExactlyTheProductDetails) {
     }
 }
 
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
 // The PE headers and import table, read from the file.
 struct PeFile {
     explicit PeFile(const wchar_t* path) {
@@ -169,9 +174,14 @@ struct PeFile {
     size_t Nt() const { return static_cast<size_t>(At<IMAGE_DOS_HEADER>(0).e_lfanew); }
     WORD Machine() const { return At<IMAGE_NT_HEADERS32>(Nt()).FileHeader.Machine; }
     bool Pe32Plus() const { return At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader.Magic == 0x20b; }
+    // `read` applied to the optional header, which has a 32-bit and a 64-bit layout.
+    template <typename Read>
+    auto Optional(Read read) const {
+        return Pe32Plus() ? read(At<IMAGE_NT_HEADERS64>(Nt()).OptionalHeader)
+                          : read(At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader);
+    }
     WORD Subsystem() const {
-        return Pe32Plus() ? At<IMAGE_NT_HEADERS64>(Nt()).OptionalHeader.Subsystem
-                          : At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader.Subsystem;
+        return Optional([](const auto& o) { return o.Subsystem; });
     }
     size_t FromRva(DWORD rva) const {
         const auto& file = At<IMAGE_NT_HEADERS32>(Nt()).FileHeader;
@@ -183,32 +193,27 @@ struct PeFile {
         }
         return 0;
     }
-    const IMAGE_DATA_DIRECTORY& Directory(int which) const {
-        return Pe32Plus() ? At<IMAGE_NT_HEADERS64>(Nt()).OptionalHeader.DataDirectory[which]
-                          : At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader.DataDirectory[which];
-    }
     // The lowest Windows version the loader is told the program needs, as 0xMMmm.
     int SubsystemVersion() const {
-        const auto& o32 = At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader;
-        const auto& o64 = At<IMAGE_NT_HEADERS64>(Nt()).OptionalHeader;
-        return Pe32Plus() ? o64.MajorSubsystemVersion << 8 | o64.MinorSubsystemVersion
-                          : o32.MajorSubsystemVersion << 8 | o32.MinorSubsystemVersion;
+        return Optional([](const auto& o) {
+            return o.MajorSubsystemVersion << 8 | o.MinorSubsystemVersion;
+        });
     }
     int OperatingSystemVersion() const {
-        const auto& o32 = At<IMAGE_NT_HEADERS32>(Nt()).OptionalHeader;
-        const auto& o64 = At<IMAGE_NT_HEADERS64>(Nt()).OptionalHeader;
-        return Pe32Plus() ? o64.MajorOperatingSystemVersion << 8 | o64.MinorOperatingSystemVersion
-                          : o32.MajorOperatingSystemVersion << 8 | o32.MinorOperatingSystemVersion;
+        return Optional([](const auto& o) {
+            return o.MajorOperatingSystemVersion << 8 | o.MinorOperatingSystemVersion;
+        });
     }
     // Every imported function, by DLL (upper case); imports by ordinal as "#N".
     std::map<std::string, std::set<std::string>> Imports() const {
         std::map<std::string, std::set<std::string>> all;
-        for (size_t at = FromRva(Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress);
+        const DWORD table = Optional([](const auto& o) {
+            return o.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        });
+        for (size_t at = FromRva(table);
              At<IMAGE_IMPORT_DESCRIPTOR>(at).Name; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
             const auto& d = At<IMAGE_IMPORT_DESCRIPTOR>(at);
-            std::string dll = &At<char>(FromRva(d.Name));
-            for (char& c : dll) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-            auto& functions = all[dll];
+            auto& functions = all[Upper(&At<char>(FromRva(d.Name)))];
             size_t thunk = FromRva(d.OriginalFirstThunk ? d.OriginalFirstThunk : d.FirstThunk);
             for (;; thunk += Pe32Plus() ? 8 : 4) {
                 const ULONGLONG entry = Pe32Plus() ? At<ULONGLONG>(thunk) : At<DWORD>(thunk);
@@ -256,8 +261,7 @@ std::vector<std::pair<std::string, std::string>> ExportsNewerThanXp() {
         if (line.empty() || line[0] == '#') continue;
         std::istringstream fields(line);
         fields >> dll >> function;
-        for (char& c : dll) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-        list.emplace_back(dll + ".DLL", function);
+        list.emplace_back(Upper(dll + ".dll"), function);
     }
     return list;
 }
