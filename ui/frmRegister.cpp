@@ -37,12 +37,6 @@ constexpr ControlRow kControls[] = {
 // A fixed frame keeps its size: a request to start maximised (a shortcut set to
 // "Maximized", start /max) shows the window normally. Minimised stays minimised.
 int ShowCommandForFixedFrame(int requested) noexcept {
-    if (requested == SW_SHOWDEFAULT) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        GetStartupInfoW(&startup);
-        requested = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWNORMAL;
-    }
     return requested == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : requested;
 }
 
@@ -59,7 +53,8 @@ bool frmRegister::Create(int showCommand) noexcept {
         return false;
     if (!CreateControls()) return false;
     ShowWindow(Window(), ShowCommandForFixedFrame(showCommand));
-    // The system may still apply the start-up request to a first window shown "normally".
+    // The system may still apply the start-up request on its own (SW_SHOWDEFAULT, or the
+    // first window a program shows normally).
     if (IsZoomed(Window())) ShowWindow(Window(), SW_RESTORE);
     SetFocus(cmdContinue_);
     return true;
