@@ -71,3 +71,16 @@ qm_private_display() {
     qm_start_xvfb
     trap 'qm_wineserver -k >/dev/null 2>&1 || true; kill "$QM_XVFB_PID" 2>/dev/null || true' EXIT
 }
+
+# qm_test_session: what the tests and the benchmark stand on: the tools, all four builds, and
+# the test prefix with its shared desktop on a private display, with one Wine server for the
+# rest of the script (each later start is then fast). All of it ends with the script.
+qm_test_session() {
+    qm_install_deps
+    qm_build win32 win64 test32 test64
+    export QM_PREFIX="$QM_ROOT/build/wineprefix"
+    . "$QM_ROOT/tools/wine-env.sh"
+    qm_private_display
+    qm_prefix_init desktop
+    qm_wineserver -p || true
+}

@@ -26,7 +26,7 @@ if [ -f "${XAUTHORITY:-}" ]; then
 fi
 
 # Only what Wine and the tests need crosses over.
-vars=(PATH=/usr/bin:/bin HOME=/root USER=root "PWD=$PWD")
+vars=(PATH=/usr/bin:/bin HOME=/root USER=root)
 for name in $(compgen -e); do
     case "$name" in
         DISPLAY | XAUTHORITY | LANG | LC_ALL | WINE* | QM_*) vars+=("$name=${!name}") ;;

@@ -4,13 +4,7 @@
 # Wine 10's WoW64 mode), and the checks on the build itself. Ends with CTest's summary.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
-qm_install_deps
-
-qm_build win32 win64 test32 test64
-
-export QM_PREFIX="$QM_ROOT/build/wineprefix"
-. tools/wine-env.sh
-qm_test_desktop
+qm_test_session
 
 # One CTest run over both test builds, so that one summary closes it.
 mkdir -p build/tests

@@ -38,12 +38,3 @@ qm_prefix_init() {
         fi
     ) 9>"$WINEPREFIX.lock"
 }
-
-# qm_test_desktop: a private X display, the prefix with its shared desktop, and one Wine
-# server for the rest of the script, which keeps each later start fast. All of it ends with
-# the script (qm_private_display, from deps.sh).
-qm_test_desktop() {
-    qm_private_display
-    qm_prefix_init desktop
-    qm_wineserver -p || true
-}

@@ -11,7 +11,7 @@ qm_wine_root_ensure() {
     (
         flock 9
         [ -f "$QM_WINE_ROOT/.qm-ready" ] && exit 0
-        echo "Making the Wine 10 root in $QM_WINE_ROOT (once per machine, about a minute)" >&2
+        echo "Making the Wine 10 root in $QM_WINE_ROOT (once per machine, about two minutes)" >&2
         local started=$SECONDS
         rm -rf "$QM_WINE_ROOT.part" "$QM_WINE_ROOT"
         unshare --mount --propagation private \

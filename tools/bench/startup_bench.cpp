@@ -115,13 +115,15 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& p : programs)
         std::printf("  %-16ls start-up %7.1f ms   peak working set %8.0f KiB\n", p.label.c_str(),
                     Median(p.ms), Median(p.kib));
+    auto startsWith = [](const Program& p, const wchar_t* word) {
+        return p.label.rfind(word, 0) == 0;
+    };
+    auto bits = [](const Program& p) { return p.label.substr(p.label.rfind(L' ') + 1); };
     for (const auto& q : programs) {
-        if (q.label.rfind(L"Quillmark", 0) != 0) continue;
-        const std::wstring bits = q.label.substr(q.label.rfind(L' ') + 1);
+        if (!startsWith(q, L"Quillmark")) continue;
         for (const auto& other : programs) {
-            if (other.label.rfind(L"Quillmark", 0) == 0) continue;
-            const bool sameBits = other.label.substr(other.label.rfind(L' ') + 1) == bits;
-            if (!sameBits && other.label.rfind(L"notepad", 0) != 0) continue;
+            if (startsWith(other, L"Quillmark")) continue;
+            if (bits(other) != bits(q) && !startsWith(other, L"notepad")) continue;
             std::printf("  %-12ls / %-16ls start-up %5.2f   peak working set %5.2f\n",
                         q.label.c_str(), other.label.c_str(), Median(q.ms) / Median(other.ms),
                         Median(q.kib) / Median(other.kib));
