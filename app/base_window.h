@@ -3,6 +3,8 @@
 // every later message goes to Derived::HandleMessage. Nothing may throw out of it.
 #include <windows.h>
 
+#include "app/system_ui.h"
+
 namespace qm {
 
 template <typename Derived>
@@ -18,39 +20,29 @@ class BaseWindow {
         if (hwnd_) DestroyWindow(hwnd_);
     }
 
-    bool CreateTopLevel(const wchar_t* className, const wchar_t* caption, DWORD style,
-                        DWORD exStyle, int width, int height, HBRUSH background,
-                        HICON icon) noexcept {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &BaseWindow::WindowProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = background;
-        wc.lpszClassName = className;
-        wc.hIcon = icon;
-        // A second window of the same class finds it registered already.
-        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-        return CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                               width, height, nullptr, nullptr, instance, this) != nullptr;
+    bool CreateTopLevel(const wchar_t* className, const wchar_t* caption, DWORD style, int width,
+                        int height, HBRUSH background, HICON icon) noexcept {
+        return sys::RegisterWindowClass(className, &BaseWindow::WindowProc, background, icon) &&
+               sys::CreateWindowOf(className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, width,
+                                   height, nullptr, 0, this) != nullptr;
     }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         Derived* self = nullptr;
         if (msg == WM_NCCREATE) {
+            // The creation parameter sits at the same place in the ANSI and Unicode forms.
             auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
             self = static_cast<Derived*>(static_cast<BaseWindow*>(create->lpCreateParams));
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            sys::SetLong(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
             self->hwnd_ = hwnd;
         } else {
-            self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            self = reinterpret_cast<Derived*>(sys::GetLong(hwnd, GWLP_USERDATA));
         }
-        if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+        if (!self) return sys::DefaultProc(hwnd, msg, wp, lp);
         const LRESULT result = self->HandleMessage(msg, wp, lp);
         if (msg == WM_NCDESTROY) {
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            sys::SetLong(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;
         }
         return result;

@@ -1,13 +1,15 @@
 #include "app/message_loop.h"
 
+#include "app/system_ui.h"
+
 namespace qm {
 
 int RunMessageLoop(HWND keyboardWindow) noexcept {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (IsWindow(keyboardWindow) && IsDialogMessageW(keyboardWindow, &msg)) continue;
+    while (sys::NextMessage(msg)) {
+        if (IsWindow(keyboardWindow) && sys::IsDialogKey(keyboardWindow, msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        sys::Dispatch(msg);
     }
     return static_cast<int>(msg.wParam);
 }

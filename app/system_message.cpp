@@ -1,17 +1,24 @@
 #include "app/system_message.h"
 
+#include "app/system_ui.h"
+
 namespace qm {
 
-std::wstring SystemMessage(DWORD status) {
-    wchar_t* buffer = nullptr;
-    const DWORD len = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, status, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text;
-    if (len != 0 && buffer != nullptr) text.assign(buffer, len);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-    if (text.empty()) text = L"Error " + std::to_wstring(status);
+MessageText SystemMessage(DWORD status) noexcept {
+    MessageText text;
+    std::size_t n = static_cast<std::size_t>(
+        sys::SystemMessageText(status, text.Buffer(), MessageText::BufferSize()));
+    while (n > 0 && (text.c_str()[n - 1] == L'\n' || text.c_str()[n - 1] == L'\r')) --n;
+    text.SetSize(n);
+    if (text.empty()) {
+        // No wording for it: the number, as "Error 1234".
+        wchar_t digits[10];
+        int count = 0;
+        do digits[count++] = static_cast<wchar_t>(L'0' + status % 10);
+        while ((status /= 10) != 0);
+        text.Append(L"Error ");
+        while (count > 0) text.Append(std::wstring_view(&digits[--count], 1));
+    }
     return text;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include "app/fixed_text.h"
 
 namespace qm {
 
+using MessageText = FixedText<512>;
+
 // The system's own wording for a Win32 status, without the trailing line break.
-std::wstring SystemMessage(DWORD status);
+MessageText SystemMessage(DWORD status) noexcept;
 
 }  // namespace qm

@@ -1,16 +1,15 @@
 #include "app/text_prompt.h"
 
-#include <cstdint>
-#include <vector>
+#include "app/system_ui.h"
 
 namespace qm {
 namespace {
 
-// Writes a dialog template, item by item, into DWORD-aligned memory.
+// Writes a dialog template, item by item, into DWORD-aligned memory of its own.
 class DialogTemplate {
   public:
     void Header(DWORD style, short cx, short cy, std::wstring_view title, WORD items,
-                WORD fontPoints, std::wstring_view font) {
+                WORD fontPoints, std::wstring_view font) noexcept {
         Dword(style);
         Dword(0);  // extended style
         Word(items);
@@ -22,8 +21,8 @@ class DialogTemplate {
         String(font);
     }
     void Item(WORD atom, DWORD style, short x, short y, short cx, short cy, WORD id,
-              std::wstring_view text) {
-        while (words_.size() % 2 != 0) Word(0);
+              std::wstring_view text) noexcept {
+        while (size_ % 2 != 0) Word(0);
         Dword(style | WS_CHILD | WS_VISIBLE);
         Dword(0);
         Short(x), Short(y), Short(cx), Short(cy);
@@ -32,45 +31,69 @@ class DialogTemplate {
         String(text);
         Word(0);  // no creation data
     }
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+    // Null when the texts did not fit.
+    const DLGTEMPLATE* Get() const noexcept {
+        return size_ <= kWords ? reinterpret_cast<const DLGTEMPLATE*>(words_) : nullptr;
+    }
 
   private:
-    void Word(WORD w) { words_.push_back(w); }
-    void Short(short s) { Word(static_cast<WORD>(s)); }
-    void Dword(DWORD d) { Word(LOWORD(d)), Word(HIWORD(d)); }
-    void String(std::wstring_view s) {
+    static constexpr std::size_t kWords = 512;
+    void Word(WORD w) noexcept {
+        if (size_ < kWords) words_[size_] = w;
+        ++size_;
+    }
+    void Short(short s) noexcept { Word(static_cast<WORD>(s)); }
+    void Dword(DWORD d) noexcept { Word(LOWORD(d)), Word(HIWORD(d)); }
+    void String(std::wstring_view s) noexcept {
         for (wchar_t c : s) Word(static_cast<WORD>(c));
         Word(0);
     }
-    std::vector<WORD> words_;  // WORD storage keeps the DWORD alignment that items need
+    alignas(4) WORD words_[kWords] = {};  // items must start on a DWORD boundary
+    std::size_t size_ = 0;
 };
 
 constexpr WORD kButtonAtom = 0x0080, kEditAtom = 0x0081, kStaticAtom = 0x0082;
 
-struct Answer {
-    wchar_t text[kPromptMaxChars + 1] = {};
-    int length = 0;
-};
-
-// The field's limit counts UTF-16 units, so a character beyond the Basic Multilingual Plane
-// (two units) can meet it halfway. Whatever the field took of such a character is taken
-// back, typed or pasted: the half left just before the caret has no partner after it.
+// The field's limit can meet a character halfway: a character beyond the Basic Multilingual
+// Plane is two UTF-16 units, and under a double-byte code page (Windows 95, 98 and ME)
+// many characters are two bytes. Whatever the field took of such a character is taken back,
+// typed or pasted: its first half is left just before the caret with no partner after it.
 void DropSplitCharacterBeforeCaret(HWND edit) noexcept {
     DWORD caret = 0;
-    SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-    wchar_t text[kPromptMaxChars + 2] = {};
-    const int length = GetWindowTextW(edit, text, static_cast<int>(std::size(text)));
-    if (caret == 0 || static_cast<int>(caret) > length) return;
-    if (!IS_HIGH_SURROGATE(text[caret - 1]) || IS_LOW_SURROGATE(text[caret])) return;
-    SendMessageW(edit, EM_SETSEL, caret - 1, caret);
-    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+    sys::Send(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    bool split;
+    if (sys::AnsiOnly()) {
+        char text[kPromptMaxChars + 2] = {};
+        const int length = GetWindowTextA(edit, text, static_cast<int>(sizeof text));
+        if (caret == 0 || static_cast<int>(caret) > length) return;
+        split = EndsWithLoneLeadByte(std::string_view(text, caret), CP_ACP);
+    } else {
+        wchar_t text[kPromptMaxChars + 2] = {};
+        const int length = GetWindowTextW(edit, text, static_cast<int>(std::size(text)));
+        if (caret == 0 || static_cast<int>(caret) > length) return;
+        split = IS_HIGH_SURROGATE(text[caret - 1]) && !IS_LOW_SURROGATE(text[caret]);
+    }
+    if (!split) return;
+    sys::Send(edit, EM_SETSEL, caret - 1, caret);
+    sys::ClearSelection(edit);
+}
+
+// The second byte of a double-byte character can look like a first byte, so which one a
+// typed byte is depends on the byte before. One prompt is open at a time (it is modal).
+bool afterLeadByte = false;
+
+// A typed character of two halves arrives as two WM_CHARs; the limit refuses the second.
+bool SecondHalfOfACharacter(WPARAM unit) noexcept {
+    if (!sys::AnsiOnly()) return IS_LOW_SURROGATE(unit);
+    const bool second = afterLeadByte;
+    afterLeadByte = !second && IsDBCSLeadByte(static_cast<BYTE>(unit));
+    return second;
 }
 
 LRESULT CALLBACK WholeCharactersEditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_USERDATA));
-    const LRESULT result = CallWindowProcW(original, edit, msg, wp, lp);
-    // A typed character arrives as two WM_CHARs, one per half; the limit refuses the second.
-    if (msg == WM_PASTE || (msg == WM_CHAR && IS_LOW_SURROGATE(wp)))
+    const auto original = reinterpret_cast<WNDPROC>(sys::GetLong(edit, GWLP_USERDATA));
+    const LRESULT result = sys::CallProc(original, edit, msg, wp, lp);
+    if (msg == WM_PASTE || (msg == WM_CHAR && SecondHalfOfACharacter(wp)))
         DropSplitCharacterBeforeCaret(edit);
     return result;
 }
@@ -78,20 +101,21 @@ LRESULT CALLBACK WholeCharactersEditProc(HWND edit, UINT msg, WPARAM wp, LPARAM 
 INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
         case WM_INITDIALOG: {
-            SetWindowLongPtrW(dlg, DWLP_USER, lp);
+            sys::SetLong(dlg, DWLP_USER, lp);
+            afterLeadByte = false;
             HWND edit = GetDlgItem(dlg, kPromptEditId);
-            SendMessageW(edit, EM_LIMITTEXT, kPromptMaxChars, 0);
-            SetWindowLongPtrW(edit, GWLP_USERDATA, GetWindowLongPtrW(edit, GWLP_WNDPROC));
-            SetWindowLongPtrW(edit, GWLP_WNDPROC,
-                              reinterpret_cast<LONG_PTR>(WholeCharactersEditProc));
+            sys::Send(edit, EM_LIMITTEXT, kPromptMaxChars, 0);
+            sys::SetLong(edit, GWLP_USERDATA, sys::GetLong(edit, GWLP_WNDPROC));
+            sys::SetLong(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WholeCharactersEditProc));
             SetFocus(edit);
             return FALSE;  // we placed the focus ourselves
         }
         case WM_COMMAND:
             if (LOWORD(wp) == IDOK) {
-                auto* answer = reinterpret_cast<Answer*>(GetWindowLongPtrW(dlg, DWLP_USER));
-                answer->length = GetDlgItemTextW(dlg, kPromptEditId, answer->text,
-                                                 static_cast<int>(std::size(answer->text)));
+                auto* answer = reinterpret_cast<PromptText*>(sys::GetLong(dlg, DWLP_USER));
+                const int length = sys::TextOf(GetDlgItem(dlg, kPromptEditId), answer->Buffer(),
+                                               PromptText::BufferSize());
+                answer->SetSize(static_cast<std::size_t>(length));
                 EndDialog(dlg, IDOK);
                 return TRUE;
             }
@@ -106,7 +130,16 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
 
 }  // namespace
 
-std::wstring ShowTextPrompt(HWND owner, std::wstring_view title, std::wstring_view prompt) {
+bool EndsWithLoneLeadByte(std::string_view text, UINT codePage) noexcept {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[i]))) continue;
+        if (i + 1 == text.size()) return true;
+        ++i;  // its second byte
+    }
+    return false;
+}
+
+PromptText ShowTextPrompt(HWND owner, std::wstring_view title, std::wstring_view prompt) noexcept {
     DialogTemplate t;
     t.Header(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 240, 64,
              title, 4, 8, L"MS Shell Dlg");
@@ -115,11 +148,12 @@ std::wstring ShowTextPrompt(HWND owner, std::wstring_view title, std::wstring_vi
     t.Item(kButtonAtom, BS_DEFPUSHBUTTON | WS_TABSTOP, 185, 7, 48, 14, IDOK, L"OK");
     t.Item(kButtonAtom, BS_PUSHBUTTON | WS_TABSTOP, 185, 25, 48, 14, IDCANCEL, L"Cancel");
 
-    Answer answer;
-    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner,
-                                                   PromptProc, reinterpret_cast<LPARAM>(&answer));
-    if (result != IDOK) return {};
-    return std::wstring(answer.text, static_cast<size_t>(answer.length));
+    PromptText answer;
+    const DLGTEMPLATE* dialog = t.Get();
+    if (!dialog ||
+        sys::ModalDialog(dialog, owner, PromptProc, reinterpret_cast<LPARAM>(&answer)) != IDOK)
+        return {};
+    return answer;
 }
 
 }  // namespace qm

@@ -3,8 +3,9 @@
 // flow can be driven without a person at the keyboard.
 #include <windows.h>
 
-#include <string>
 #include <string_view>
+
+#include "app/text_prompt.h"
 
 namespace qm {
 
@@ -14,17 +15,17 @@ class UiServices {
   public:
     virtual ~UiServices() = default;
     // Modal text prompt: the typed text on OK, empty on Cancel or close.
-    virtual std::wstring Prompt(std::wstring_view text) = 0;
+    virtual PromptText Prompt(std::wstring_view text) = 0;
     // Modal message box; returns when the user closes it.
-    virtual void Message(std::wstring_view text, std::wstring_view title, UINT style) = 0;
+    virtual void Message(const wchar_t* text, const wchar_t* title, UINT style) = 0;
 };
 
 // The real services, modal to `owner`.
 class WindowServices final : public UiServices {
   public:
     explicit WindowServices(HWND owner) noexcept : owner_(owner) {}
-    std::wstring Prompt(std::wstring_view text) override;
-    void Message(std::wstring_view text, std::wstring_view title, UINT style) override;
+    PromptText Prompt(std::wstring_view text) override;
+    void Message(const wchar_t* text, const wchar_t* title, UINT style) override;
 
   private:
     HWND owner_;

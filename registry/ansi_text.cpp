@@ -1,27 +1,31 @@
 #include "registry/ansi_text.h"
 
-#include <windows.h>
-
 namespace qm {
 
-std::optional<std::string> ToAnsiExact(std::wstring_view text) {
-    if (text.empty()) return std::string();
+LONG ToAnsiExact(std::wstring_view text, AnsiText& out) noexcept {
+    out = AnsiText();
+    if (text.empty()) return ERROR_SUCCESS;
     const int inLen = static_cast<int>(text.size());
-    const bool utf8 = GetACP() == CP_UTF8;
-    // UTF-8 forbids the default-character arguments; there only malformed input can fail.
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-
-    const int outLen =
-        WideCharToMultiByte(CP_ACP, flags, text.data(), inLen, nullptr, 0, nullptr, usedDefaultOut);
-    if (outLen <= 0 || usedDefault) return std::nullopt;
-    std::string out(static_cast<size_t>(outLen), '\0');
-    if (WideCharToMultiByte(CP_ACP, flags, text.data(), inLen, out.data(), outLen, nullptr,
-                            usedDefaultOut) != outLen ||
-        usedDefault)
-        return std::nullopt;
-    return out;
+    const int outLen = WideCharToMultiByte(CP_ACP, 0, text.data(), inLen, nullptr, 0, nullptr,
+                                           nullptr);
+    if (outLen <= 0) return ERROR_NO_UNICODE_TRANSLATION;
+    out.bytes_.reset(static_cast<char*>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, static_cast<SIZE_T>(outLen) + 1)));
+    if (!out.bytes_) return ERROR_NOT_ENOUGH_MEMORY;
+    if (WideCharToMultiByte(CP_ACP, 0, text.data(), inLen, out.bytes_.get(), outLen, nullptr,
+                            nullptr) != outLen)
+        return ERROR_NO_UNICODE_TRANSLATION;
+    out.size_ = static_cast<std::size_t>(outLen);
+    // Exact means that the bytes read back as the very same text. That catches '?' for a
+    // character the code page lacks, a look-alike letter (best fit) and malformed UTF-16 on
+    // every Windows; the flags that refuse these directly came with Windows 2000 and Vista.
+    UniqueHandle<wchar_t*, &FreeFromHeap> back(static_cast<wchar_t*>(
+        HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(inLen) * sizeof(wchar_t))));
+    if (!back) return ERROR_NOT_ENOUGH_MEMORY;
+    if (MultiByteToWideChar(CP_ACP, 0, out.bytes_.get(), outLen, back.get(), inLen) != inLen ||
+        text != std::wstring_view(back.get(), static_cast<std::size_t>(inLen)))
+        return ERROR_NO_UNICODE_TRANSLATION;
+    return ERROR_SUCCESS;
 }
 
 }  // namespace qm

@@ -19,15 +19,15 @@ struct Shown {
 class ScriptedUi : public qm::UiServices {
   public:
     explicit ScriptedUi(std::deque<std::wstring> answers) : answers_(std::move(answers)) {}
-    std::wstring Prompt(std::wstring_view text) override {
+    qm::PromptText Prompt(std::wstring_view text) override {
         prompts.emplace_back(text);
         if (answers_.empty()) return {};
-        auto answer = answers_.front();
+        qm::PromptText answer(answers_.front());
         answers_.pop_front();
         return answer;
     }
-    void Message(std::wstring_view text, std::wstring_view title, UINT style) override {
-        messages.push_back({std::wstring(text), std::wstring(title), style});
+    void Message(const wchar_t* text, const wchar_t* title, UINT style) override {
+        messages.push_back({text, title, style});
     }
     std::vector<std::wstring> prompts;
     std::vector<Shown> messages;

@@ -16,7 +16,9 @@ TEST(PictureTest, LoadsTheArtworkAndTurnsItPixelForPixel) {
     for (auto [file, w, h] : {std::tuple{qm::art::Back(), 142, 28}, {qm::art::Continue(), 142, 38}}) {
         const auto up = Picture::FromBmp(file, w, h);
         ASSERT_TRUE(up);
-        const Picture down = up->Turned();
+        const auto turned = up->Turned();
+        ASSERT_TRUE(turned);
+        const Picture& down = *turned;
         int green = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -36,8 +38,9 @@ TEST(PictureTest, RefusesAnythingButTheExpectedBitmap) {
         return Picture::FromBmp(copy, 142, 28).has_value();
     };
     EXPECT_FALSE(damaged(0, std::uint16_t{0x4D43})) << "not BM";
-    EXPECT_FALSE(damaged(28, std::uint16_t{32})) << "32 bits per pixel";
-    EXPECT_FALSE(damaged(30, std::uint32_t{BI_RLE8})) << "compressed";
+    EXPECT_FALSE(damaged(28, std::uint16_t{24})) << "24 bits per pixel";
+    EXPECT_FALSE(damaged(30, std::uint32_t{BI_RGB})) << "not run-length encoded";
+    EXPECT_FALSE(damaged(46, std::uint32_t{257})) << "more colours than a palette holds";
     EXPECT_FALSE(damaged(22, std::int32_t{-28})) << "rows top-down";
     EXPECT_FALSE(damaged(10, std::uint32_t{0xFFFFFF})) << "pixels beyond the end";
     EXPECT_FALSE(Picture::FromBmp(good, 141, 28)) << "another size";

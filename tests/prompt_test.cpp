@@ -45,7 +45,7 @@ auto WithPrompt(Show show, Drive drive) {
         }
         drive(dlg);
     });
-    auto result = show();
+    const std::wstring result(show().View());
     driver.join();
     return result;
 }
@@ -210,6 +210,22 @@ TEST(TextPromptUtf8CodePageTest, APairThatDoesNotFitIsDroppedWholeTypedOrPasted)
     for (int i = 0; i < 127; ++i) utf8 += "\xF0\x9F\x98\x80";
     EXPECT_EQ(stored->bytes, utf8 + '\0');
     DeleteTree(HKEY_CURRENT_USER, L"Software\\QuillmarkTest");
+}
+
+}  // namespace
+
+namespace {
+
+// Under a double-byte code page (Windows 95, 98 and ME in East Asia) the field counts bytes;
+// a first byte whose second did not fit is what the prompt takes back. Shift-JIS here.
+TEST(TextPromptTest, FindsTheFirstByteOfACharacterCutShort) {
+    constexpr UINT kShiftJis = 932;
+    EXPECT_FALSE(qm::EndsWithLoneLeadByte("ab", kShiftJis));
+    EXPECT_TRUE(qm::EndsWithLoneLeadByte("ab\x82", kShiftJis));
+    EXPECT_FALSE(qm::EndsWithLoneLeadByte("ab\x82\xA0", kShiftJis)) << "a whole character";
+    EXPECT_FALSE(qm::EndsWithLoneLeadByte("\x82\x82", kShiftJis)) << "a second byte like a first";
+    EXPECT_TRUE(qm::EndsWithLoneLeadByte("\x82\x82\x82", kShiftJis));
+    EXPECT_FALSE(qm::EndsWithLoneLeadByte("ab\x82", 1252)) << "one byte, one character";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Starting and ending the real program: arguments, two copies, nothing written on the way out.
 #include <gtest/gtest.h>
 
+#include "tests/program.h"
 #include "tests/test_registry.h"
 #include "tools/uidriver/ui_driver.h"
 
@@ -16,7 +17,7 @@ TEST(StartupTest, ArgumentsChangeNothingAndClosingWritesNothing) {
     WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "sentinel org");
     WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "sentinel owner");
 
-    Process app(QM_EXE, L"/organisation:Evil --owner \"Some One\" -x");
+    Process app(ProgramUnderTest(), L"/organisation:Evil --owner \"Some One\" -x");
     HWND window = WaitForTopLevel(app.Id(), nullptr, kCaption);
     ASSERT_TRUE(window);
     RECT client;
@@ -37,7 +38,7 @@ TEST(StartupTest, ArgumentsChangeNothingAndClosingWritesNothing) {
 }
 
 TEST(StartupTest, TwoCopiesGiveTwoIndependentWindows) {
-    Process first(QM_EXE), second(QM_EXE);
+    Process first(ProgramUnderTest()), second(ProgramUnderTest());
     HWND one = WaitForTopLevel(first.Id(), nullptr, kCaption);
     HWND two = WaitForTopLevel(second.Id(), nullptr, kCaption);
     ASSERT_TRUE(one && two);
@@ -53,7 +54,7 @@ TEST(StartupTest, TwoCopiesGiveTwoIndependentWindows) {
 }
 
 TEST(StartupTest, AFixedWindowStartedMaximisedKeepsItsSize) {
-    Process maximised(QM_EXE, L"", SW_SHOWMAXIMIZED);
+    Process maximised(ProgramUnderTest(), L"", SW_SHOWMAXIMIZED);
     HWND window = WaitForTopLevel(maximised.Id(), nullptr, kCaption);
     ASSERT_TRUE(window);
     EXPECT_FALSE(IsZoomed(window)) << "shown normally instead";
@@ -62,7 +63,7 @@ TEST(StartupTest, AFixedWindowStartedMaximisedKeepsItsSize) {
     EXPECT_EQ(client.right, 370);
     EXPECT_EQ(client.bottom, 126);
 
-    Process minimised(QM_EXE, L"", SW_SHOWMINNOACTIVE);
+    Process minimised(ProgramUnderTest(), L"", SW_SHOWMINNOACTIVE);
     HWND icon = WaitForTopLevel(minimised.Id(), nullptr, kCaption);
     ASSERT_TRUE(icon);
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(icon) != FALSE; })) << "minimised stays so";

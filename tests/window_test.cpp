@@ -4,7 +4,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 
+#include "tests/program.h"
 #include "tests/test_registry.h"
 #include "tools/uidriver/ui_driver.h"
 
@@ -17,29 +19,24 @@ constexpr wchar_t kLabelText[] =
     L"      This tool allows you to change the registered owner and organisation of"
     L"                             your computer ";
 
-// A BMP file from ui/art, read here byte by byte rather than through the program's loader.
+// A picture file from ui/art as the system decodes it, independently of the program's loader.
 struct Art {
     explicit Art(const char* name) {
         std::ifstream in(std::string(QM_ART_DIR) + "\\" + name, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
+        const std::string file(std::istreambuf_iterator<char>(in), {});
+        const auto& head = *reinterpret_cast<const BITMAPFILEHEADER*>(file.data());
+        const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof head);
+        const int w = info->bmiHeader.biWidth, h = info->bmiHeader.biHeight;
+        pixels.emplace(w, h, [&](HDC dc) {
+            SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, file.data() + head.bfOffBits, info,
+                              DIB_RGB_COLORS);
+        });
     }
-    int Field(size_t at) const {
-        return static_cast<int>(static_cast<unsigned char>(bytes[at]) |
-                                static_cast<unsigned char>(bytes[at + 1]) << 8 |
-                                static_cast<unsigned char>(bytes[at + 2]) << 16);
-    }
-    int Width() const { return Field(18); }
-    int Height() const { return Field(22); }
-    COLORREF At(int x, int y) const {  // y from the top; rows are stored bottom-up
-        const size_t stride = (static_cast<size_t>(Width()) * 3 + 3) & ~size_t{3};
-        const size_t at = static_cast<size_t>(Field(10)) +
-                          stride * static_cast<size_t>(Height() - 1 - y) +
-                          3 * static_cast<size_t>(x);
-        auto byte = [&](size_t i) { return static_cast<BYTE>(bytes[at + i]); };
-        return RGB(byte(2), byte(1), byte(0));
-    }
+    int Width() const { return pixels->Width(); }
+    int Height() const { return pixels->Height(); }
+    COLORREF At(int x, int y) const { return pixels->At(x, y); }  // y from the top
     COLORREF Turned(int x, int y) const { return At(Width() - 1 - x, Height() - 1 - y); }
-    std::string bytes;
+    std::optional<Pixels> pixels;
 };
 
 RECT Rect(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
@@ -131,7 +128,7 @@ class MainWindowTest : public ::testing::Test {
         return bad;
     }
 
-    Process app{QM_EXE};
+    Process app{ProgramUnderTest()};
     HWND window = nullptr;
     std::vector<HWND> children;
     HWND continueButton = nullptr, backButton = nullptr, label = nullptr;

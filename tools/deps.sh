@@ -1,11 +1,10 @@
 # Sourced by the project's commands: installing what is missing, building, an X display.
-# Sourcing it moves to the project's top folder, QM_ROOT.
-# Making the Wine root, mounting into it and entering it need root: ask for it once, here.
-if [ "$(id -u)" -ne 0 ]; then
-    exec sudo --preserve-env=DISPLAY,XAUTHORITY,QM_LOCALE,QM_WINE_ROOT_CACHE "$0" "$@"
-fi
+# Sourcing it moves to the project's top folder, QM_ROOT. Everything runs as the invoking
+# user; only installing packages and making the Wine root need root (tools/setup.sh).
 QM_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$QM_ROOT"
+. "$QM_ROOT/tools/wine-root.sh"
+
 qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
     local missing=()
     while [ $# -ge 2 ]; do
@@ -14,6 +13,7 @@ qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
         shift 2
     done
     [ ${#missing[@]} -eq 0 ] && return 0
+    [ "$(id -u)" -eq 0 ] || { qm_root_needed "missing packages: ${missing[*]}"; return; }
     echo "Installing: ${missing[*]}" >&2
     apt-get update -qq >&2
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
@@ -22,7 +22,7 @@ qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
 
 # Wine itself is not installed here: it lives in the Debian 13 root (tools/wine-root.sh).
 qm_install_deps() {
-    qm_need cmake cmake ninja ninja-build \
+    qm_need cmake cmake ninja ninja-build python3 python3 \
         i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32 \
         x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32 \
         i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix \

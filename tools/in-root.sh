@@ -1,27 +1,54 @@
 #!/usr/bin/env bash
 # Runs a command in the Wine root, with this project's folder at the same path as outside,
-# so that Windows paths (Z:\...) mean the same on both sides. The mounts live in a private
-# mount namespace and vanish with the last process that uses them.
+# so that Windows paths (Z:\...) mean the same on both sides. Needs no root: a normal user
+# enters through a user namespace, in which it is root over its own files only, so that
+# whatever Wine writes belongs to that user. The mounts live in a private mount namespace
+# and vanish with the last process that uses them.
 set -euo pipefail
 if [ "${QM_IN_NAMESPACE:-}" != 1 ]; then
-    QM_IN_NAMESPACE=1 exec unshare --mount --propagation private "$0" "$@"
+    ns=(--mount --propagation private)
+    [ "$(id -u)" -eq 0 ] || ns+=(--user --map-root-user)
+    QM_IN_NAMESPACE=1 exec unshare "${ns[@]}" "$0" "$@"
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/wine-root.sh"
 project="$(dirname "$here")"
-[ -f "$QM_WINE_ROOT/.qm-ready" ] || { echo "no Wine root at $QM_WINE_ROOT" >&2; exit 1; }
-mount -t proc proc "$QM_WINE_ROOT/proc"
-mkdir -p "$QM_WINE_ROOT$project"
-mount --bind "$project" "$QM_WINE_ROOT$project"
+[ -f "$QM_WINE_ROOT/.qm-ready" ] || { qm_root_needed "the Wine root is missing"; exit 1; }
+
+# The root the command sees is built afresh on a tmpfs: the Wine root's own folders bound in
+# (the machine-wide root itself is never written), /proc and /dev of the machine, a /tmp of
+# this clone's own (Wine's server socket lives there, shared by every run of the clone), and
+# the project at its own path.
+stage="$QM_WINE_ROOT/mnt"
+mount -t tmpfs -o mode=755 quillmark "$stage"
+for entry in "$QM_WINE_ROOT"/*; do
+    name="${entry##*/}"
+    case "$name" in proc | dev | tmp | mnt | root | home) continue ;; esac
+    if [ -L "$entry" ]; then
+        ln -s "$(readlink "$entry")" "$stage/$name"
+    elif [ -d "$entry" ]; then
+        mkdir "$stage/$name"
+        mount --rbind "$entry" "$stage/$name"
+    fi
+done
+mkdir "$stage/proc" "$stage/dev" "$stage/tmp" "$stage/root" "$stage/home"
+mount --rbind /proc "$stage/proc"
+mount --rbind /dev "$stage/dev"
+mkdir -p "$project/build/root-tmp"
+chmod 1777 "$project/build/root-tmp" 2>/dev/null || true
+mount --bind "$project/build/root-tmp" "$stage/tmp"
+mkdir -p "$stage$project" 2>/dev/null ||
+    { echo "cannot place $project inside the Wine root: move the clone elsewhere" >&2; exit 1; }
+mount --bind "$project" "$stage$project"
 # The X server's socket, for a display that does not listen on the abstract one, and its
 # cookie.
 if [ -d /tmp/.X11-unix ]; then
-    mkdir -p "$QM_WINE_ROOT/tmp/.X11-unix"
-    mount --bind /tmp/.X11-unix "$QM_WINE_ROOT/tmp/.X11-unix"
+    mkdir -p "$stage/tmp/.X11-unix"
+    mount --bind /tmp/.X11-unix "$stage/tmp/.X11-unix"
 fi
 if [ -f "${XAUTHORITY:-}" ]; then
-    touch "$QM_WINE_ROOT/tmp/.qm-xauthority"
-    mount --bind "$XAUTHORITY" "$QM_WINE_ROOT/tmp/.qm-xauthority"
+    touch "$stage/tmp/.qm-xauthority"
+    mount --bind "$XAUTHORITY" "$stage/tmp/.qm-xauthority"
     export XAUTHORITY=/tmp/.qm-xauthority
 fi
 
@@ -34,4 +61,4 @@ for name in $(compgen -e); do
 done
 cd_to="$PWD"
 case "$cd_to" in "$project"*) ;; *) cd_to=/ ;; esac
-exec chroot "$QM_WINE_ROOT" env -i "${vars[@]}" sh -c 'cd "$0" && exec "$@"' "$cd_to" "$@"
+exec /usr/sbin/chroot "$stage" env -i "${vars[@]}" sh -c 'cd "$0" && exec "$@"' "$cd_to" "$@"

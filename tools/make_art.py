@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Draws the window's three pictures into ui/art/ as 24-bit bottom-up BMP files.
+"""Draws the window's three pictures into ui/art/ as 8-bit run-length-encoded BMP files.
 
 Deterministic: the same seed and font give the same bytes on every run.
   background.bmp  400 x 400  green-outlined cells on black
@@ -24,22 +24,51 @@ DARK = (0, 40, 12)      # where a wall fades out
 WORD = (0, 255, 0)
 
 
+def rle8_row(indices):
+    """One row as BI_RLE8 runs: repeats as (count, index); stretches of differing pixels
+    as absolute runs (0, count, pixels..., padded to a word); then end of line."""
+    out = bytearray()
+    x, n = 0, len(indices)
+    while x < n:
+        run = 1
+        while x + run < n and run < 255 and indices[x + run] == indices[x]:
+            run += 1
+        if run >= 2:
+            out += bytes((run, indices[x]))
+            x += run
+            continue
+        # Differing pixels up to the next repeat; fewer than three go as one-pixel runs.
+        end = x + 1
+        while end < n and end - x < 255 and not (end + 1 < n and indices[end] == indices[end + 1]):
+            end += 1
+        if end - x < 3:
+            for i in range(x, end):
+                out += bytes((1, indices[i]))
+        else:
+            out += bytes((0, end - x)) + bytes(indices[x:end])
+            if (end - x) % 2:
+                out += b"\0"
+        x = end
+    return bytes(out) + b"\0\0"
+
+
 def write_bmp(path, width, height, pixel):
-    """pixel(x, y) -> (r, g, b), y counted from the top."""
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in range(height - 1, -1, -1):  # bottom-up
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += b"\0" * (stride - width * 3)
-        rows.append(bytes(row))
-    image = b"".join(rows)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(image), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(image), 0, 0, 14 + len(info))
+    """pixel(x, y) -> (r, g, b), y counted from the top. Written as an 8-bit run-length-
+    encoded BMP (BI_RLE8), rows bottom-up, with a palette of exactly the colours used, in
+    sorted order: Windows decodes it itself, and image viewers open it."""
+    colours = sorted({pixel(x, y) for y in range(height) for x in range(width)})
+    assert len(colours) <= 256, path
+    index = {c: i for i, c in enumerate(colours)}
+    rows = [rle8_row([index[pixel(x, y)] for x in range(width)])
+            for y in range(height - 1, -1, -1)]  # bottom-up
+    image = b"".join(rows) + b"\0\1"  # end of bitmap
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 1, len(image), 2835, 2835,
+                       len(colours), 0)
+    offset = 14 + len(info) + len(palette)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset)
     with open(path, "wb") as f:
-        f.write(header + info + image)
+        f.write(header + info + palette + image)
 
 
 def cell_seeds(rng, size, count):

@@ -15,25 +15,23 @@ export LANG="${QM_LOCALE:-C.UTF-8}" LC_ALL="${QM_LOCALE:-C.UTF-8}"
 qm_wine() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wine64 "$@"; }
 qm_wineserver() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wineserver "$@"; }
 
-# qm_prefix_init [desktop]: makes the root if need be, then the prefix once. With "desktop",
-# every process shares one virtual desktop, so windows get frames and captions even without
-# a window manager.
+# qm_prefix_init [desktop]: makes the root if need be, then the prefix once, as a copy of the
+# root's template prefix (Wine's DLLs in it are links into the root). With "desktop", every
+# process shares one virtual desktop, so windows get frames and captions even without a
+# window manager.
 qm_prefix_init() {
     qm_wine_root_ensure
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.qm-ready" ]; then
-            qm_wine wineboot -i >/dev/null 2>&1
-            # Started as /usr/lib/wine/wine64, Wine looks for its own fonts (MS Sans Serif,
-            # Marlett for the caption buttons) where Debian does not put them; the prefix's
-            # Fonts folder is searched first.
-            "$QM_TOOLS/in-root.sh" sh -c 'ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"'
+            rm -rf "$WINEPREFIX"
+            cp -RP --preserve=mode,timestamps "$QM_WINE_ROOT/opt/quillmark/prefix" "$WINEPREFIX"
             if [ "${1:-}" = desktop ]; then
                 qm_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
                 qm_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+                qm_wineserver -w
             fi
-            qm_wineserver -w
             touch "$WINEPREFIX/.qm-ready"
         fi
     ) 9>"$WINEPREFIX.lock"

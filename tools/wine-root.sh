@@ -2,11 +2,25 @@
 # The root is a machine-wide cache, shared by every clone (and CI); the suffix changes
 # whenever the recipe in make-wine-root.sh does.
 QM_WINE_ROOT_CACHE="${QM_WINE_ROOT_CACHE:-/var/cache/quillmark}"
-QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-1"
+QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-2"
+
+# qm_root_needed REASON: a step needs root. Through sudo where there is one, the root-only
+# set-up runs now; otherwise one line says what to run as root.
+qm_root_needed() {
+    local setup
+    setup="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/setup.sh"
+    if command -v sudo >/dev/null 2>&1; then
+        echo "$1: running $setup through sudo" >&2
+        sudo "$setup" && return 0
+    fi
+    echo "$1: run once as root: $setup" >&2
+    return 1
+}
 
 # qm_wine_root_ensure: makes the root unless it is there; safe against two runs at once.
 qm_wine_root_ensure() {
     [ -f "$QM_WINE_ROOT/.qm-ready" ] && return 0
+    [ "$(id -u)" -eq 0 ] || { qm_root_needed "the Wine root $QM_WINE_ROOT is missing"; return; }
     mkdir -p "$QM_WINE_ROOT_CACHE"
     (
         flock 9

@@ -1,5 +1,8 @@
 #include "ui/frmRegister.h"
 
+#include <utility>
+
+#include "app/system_ui.h"
 #include "app/twips.h"
 #include "ui/art/artwork.h"
 #include "ui/register_flow.h"
@@ -46,10 +49,9 @@ bool frmRegister::Create(int showCommand) noexcept {
     if (!LoadPictures()) return false;
     RECT frame = {0, 0, TwipsToPixels(kClientWidthTw), TwipsToPixels(kClientHeightTw)};
     AdjustWindowRectEx(&frame, kFrameStyle, FALSE, 0);
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    if (!CreateTopLevel(kMainClass, kMainCaption, kFrameStyle, 0, frame.right - frame.left,
+    if (!CreateTopLevel(kMainClass, kMainCaption, kFrameStyle, frame.right - frame.left,
                         frame.bottom - frame.top, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
-                        icon))
+                        sys::ProgramIcon(1)))
         return false;
     if (!CreateControls()) return false;
     ShowWindow(Window(), ShowCommandForFixedFrame(showCommand));
@@ -61,29 +63,28 @@ bool frmRegister::Create(int showCommand) noexcept {
 }
 
 bool frmRegister::LoadPictures() noexcept {
-    try {
-        background_ = Picture::FromBmp(art::Background(), 400, 400);
-        auto cont = Picture::FromBmp(art::Continue(), 142, 38);
-        auto back = Picture::FromBmp(art::Back(), 142, 28);
-        if (!background_ || !cont || !back) return false;
-        continueLook_.emplace(PictureButtonLook{*cont, cont->Turned(), kBlack});
-        backLook_.emplace(PictureButtonLook{*back, back->Turned(), GetSysColor(COLOR_BTNFACE)});
-        return true;
-    } catch (...) {
-        return false;
-    }
+    background_ = Picture::FromBmp(art::Background(), 400, 400);
+    auto cont = Picture::FromBmp(art::Continue(), 142, 38);
+    auto back = Picture::FromBmp(art::Back(), 142, 28);
+    if (!background_ || !cont || !back) return false;
+    auto contTurned = cont->Turned();
+    auto backTurned = back->Turned();
+    if (!contTurned || !backTurned) return false;
+    continueLook_.emplace(PictureButtonLook{std::move(*cont), std::move(*contTurned), kBlack});
+    backLook_.emplace(
+        PictureButtonLook{std::move(*back), std::move(*backTurned), GetSysColor(COLOR_BTNFACE)});
+    return true;
 }
 
 bool frmRegister::CreateControls() noexcept {
     // 12 points at the 96 dpi the layout assumes.
-    labelFont_.reset(CreateFontW(-MulDiv(12, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                 ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    labelFont_.reset(
+        sys::CreateUiFont(-MulDiv(12, 96, 72), FW_NORMAL, ANSI_CHARSET, L"MS Sans Serif"));
     for (const ControlRow& row : kControls) {
-        HWND control = CreateWindowExW(
-            0, row.className, row.text, row.style | WS_CHILD | WS_VISIBLE, TwipsToPixels(row.left),
+        HWND control = sys::CreateWindowOf(
+            row.className, row.text, row.style | WS_CHILD | WS_VISIBLE, TwipsToPixels(row.left),
             TwipsToPixels(row.top), TwipsToPixels(row.width), TwipsToPixels(row.height), Window(),
-            reinterpret_cast<HMENU>(INT_PTR{row.id}), GetModuleHandleW(nullptr), nullptr);
+            row.id, nullptr);
         if (!control) return false;
         switch (row.id) {
             case kContinueId:
@@ -94,8 +95,7 @@ bool frmRegister::CreateControls() noexcept {
                 break;
             case kLabelId:
                 Label1_ = control;
-                SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()),
-                             FALSE);
+                sys::Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
                 break;
         }
     }
@@ -110,12 +110,8 @@ const PictureButtonLook* frmRegister::LookOf(UINT id) const noexcept {
 }
 
 void frmRegister::cmdContinue_Click() noexcept {
-    try {
-        WindowServices services(Window());
-        RunPromptAndStore(services);
-    } catch (...) {
-        // Out of memory is the only way here; the run is simply abandoned.
-    }
+    WindowServices services(Window());
+    RunPromptAndStore(services);
 }
 
 void frmRegister::cmdBack_Click() noexcept { DestroyWindow(Window()); }
@@ -168,7 +164,7 @@ LRESULT frmRegister::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             PostQuitMessage(0);
             return 0;
     }
-    return DefWindowProcW(Window(), msg, wp, lp);
+    return sys::DefaultProc(Window(), msg, wp, lp);
 }
 
 }  // namespace qm

@@ -1,38 +1,50 @@
 #pragma once
-// A 24-bit picture held as a bottom-up DIB, drawn straight to a device context.
+// A picture decoded once, by the system, from an 8-bit run-length-encoded BMP file into an
+// 8-bit bitmap of its own, and drawn straight to a device context.
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <vector>
+
+#include "app/unique_handle.h"
 
 namespace qm {
 
 class Picture {
   public:
-    // Accepts only an uncompressed, bottom-up, 24-bit BMP file of exactly width x height.
+    // Accepts only an 8-bit, run-length-encoded (BI_RLE8), bottom-up BMP file of exactly
+    // width x height with its palette.
     static std::optional<Picture> FromBmp(std::span<const std::uint8_t> file, int width,
-                                          int height);
+                                          int height) noexcept;
 
     // The same picture turned by 180 degrees, pixel for pixel.
-    Picture Turned() const;
+    std::optional<Picture> Turned() const noexcept;
 
-    int Width() const noexcept { return info_.bmiHeader.biWidth; }
-    int Height() const noexcept { return info_.bmiHeader.biHeight; }
+    int Width() const noexcept { return info_.header.biWidth; }
+    int Height() const noexcept { return info_.header.biHeight; }
     // Pixel (x, y), y counted from the top.
     COLORREF At(int x, int y) const noexcept;
     // Draws at natural size with its top-left corner at (x, y), within the DC's clipping.
     void Draw(HDC dc, int x, int y) const noexcept;
 
   private:
+    struct Info {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    };
     Picture() = default;
-    std::size_t Stride() const noexcept {
-        return (static_cast<std::size_t>(Width()) * 3 + 3) & ~3u;
+    // A blank bitmap of the same size and colours, for this picture's pixels to go into.
+    static std::optional<Picture> Blank(const Info& info) noexcept;
+    const BITMAPINFO* Bitmap() const noexcept { return reinterpret_cast<const BITMAPINFO*>(&info_); }
+    std::size_t Stride() const noexcept { return (static_cast<std::size_t>(Width()) + 3) & ~3u; }
+    std::uint8_t* Row(int y) const noexcept {  // y from the top; rows are stored bottom-up
+        return bits_ + Stride() * static_cast<std::size_t>(Height() - 1 - y);
     }
 
-    BITMAPINFO info_ = {};
-    std::vector<std::uint8_t> bits_;
+    Info info_ = {};
+    UniqueHandle<HBITMAP, &DeleteObject> bitmap_;
+    std::uint8_t* bits_ = nullptr;  // the bitmap's pixels, one palette index each
 };
 
 }  // namespace qm

@@ -21,20 +21,23 @@ constexpr UINT kErrorStyle = MB_OK | MB_ICONSTOP;  // 16
 
 }  // namespace
 
-void RunPromptAndStore(UiServices& ui) {
+void RunPromptAndStore(UiServices& ui) noexcept {
     for (const Step& step : kSteps) {
         // Compared as typed: an answer of spaces is an answer.
-        const std::wstring answer = ui.Prompt(step.prompt);
+        const PromptText answer = ui.Prompt(step.prompt);
         if (answer.empty()) {
             ui.Message(L"Empty String", L"Error", kErrorStyle);
             return;
         }
-        const LONG status =
-            modRegister::WriteRegString(HKEY_LOCAL_MACHINE, kKeyPath, step.valueName, answer);
+        const LONG status = modRegister::WriteRegString(HKEY_LOCAL_MACHINE, kKeyPath,
+                                                        step.valueName, answer.View());
         if (status != ERROR_SUCCESS) {
-            ui.Message(std::wstring(L"Could not write ") + step.valueName + L": " +
-                           SystemMessage(static_cast<DWORD>(status)),
-                       L"Error", kErrorStyle);
+            FixedText<600> text;
+            text.Append(L"Could not write ")
+                .Append(step.valueName)
+                .Append(L": ")
+                .Append(SystemMessage(static_cast<DWORD>(status)).View());
+            ui.Message(text.c_str(), L"Error", kErrorStyle);
             return;
         }
     }
