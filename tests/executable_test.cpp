@@ -241,7 +241,7 @@ TEST(ExecutableTest, GraphicalProgramsThatNeedOnlyWindowsOwnDlls) {
         SCOPED_TRACE(testing::Message() << build.path);
         const PeFile pe(build.path);
         ASSERT_GT(pe.bytes.size(), 1024u);
-        EXPECT_LE(pe.bytes.size(), 1024u * 1024u) << "no debug information or bulky libraries";
+        EXPECT_LE(pe.bytes.size(), 128u * 1024u) << "no debug information or unused runtime";
         EXPECT_EQ(pe.Machine(), build.machine);
         EXPECT_EQ(pe.Pe32Plus(), build.machine == IMAGE_FILE_MACHINE_AMD64);
         EXPECT_EQ(pe.Subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI) << "no console window";
@@ -287,22 +287,42 @@ TEST(ExecutableTest, LoadsOnWindowsXp) {
     ASSERT_TRUE(IsNewerThanXp(newer, "USER32.DLL", "SetProcessDPIAware"));
     ASSERT_FALSE(IsNewerThanXp(newer, "KERNEL32.DLL", "GetTickCount"));
     ASSERT_FALSE(IsNewerThanXp(newer, "MSVCRT.DLL", "_ftol"));
-    const struct {
-        const wchar_t* path;
-        int version;  // XP is 5.1; 64-bit XP is 5.2
-    } builds[] = {{QM_EXE32, 0x0501}, {QM_EXE64, 0x0502}};
-    for (const auto& build : builds) {
-        SCOPED_TRACE(testing::Message() << build.path);
-        const PeFile pe(build.path);
-        EXPECT_LE(pe.SubsystemVersion(), build.version) << "XP's loader refuses newer ones";
-        EXPECT_LE(pe.OperatingSystemVersion(), build.version);
-        for (const auto& [dll, functions] : pe.Imports())
-            for (const auto& function : functions) {
-                EXPECT_NE(function[0], '#') << dll << " " << function << ": by number";
-                EXPECT_FALSE(IsNewerThanXp(newer, dll, function))
-                    << dll << " " << function << " is not in Windows XP";
-            }
+    // The 64-bit build; 64-bit XP is 5.2. The 32-bit release has a stricter list below.
+    const PeFile pe(QM_EXE64);
+    EXPECT_LE(pe.SubsystemVersion(), 0x0502) << "XP's loader refuses newer ones";
+    EXPECT_LE(pe.OperatingSystemVersion(), 0x0502);
+    for (const auto& [dll, functions] : pe.Imports())
+        for (const auto& function : functions) {
+            EXPECT_NE(function[0], '#') << dll << " " << function << ": by number";
+            EXPECT_FALSE(IsNewerThanXp(newer, dll, function))
+                << dll << " " << function << " is not in Windows XP";
+        }
+}
+
+TEST(ExecutableTest, TheReleaseImportsOnlyWhatWindows95AndNt4Have) {
+    // "dll function | 95: evidence | NT 4.0: evidence" lines.
+    std::set<std::string> listed;
+    std::ifstream in(QM_WIN95_NT4_IMPORTS);
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string dll, function;
+        fields >> dll >> function;
+        const auto win95 = line.find("| 95: "), nt4 = line.find("| NT 4.0: ");
+        EXPECT_TRUE(win95 != std::string::npos && nt4 > win95 + 6 && nt4 + 10 < line.size())
+            << "evidence for both systems: " << line;
+        listed.insert(Upper(dll + ".dll") + " " + function);
     }
+    ASSERT_GT(listed.size(), 50u);
+
+    const PeFile pe(QM_EXE32);
+    EXPECT_EQ(pe.SubsystemVersion(), 0x0400) << "asks for Windows 4.0, as 95 and NT 4.0 are";
+    EXPECT_EQ(pe.OperatingSystemVersion(), 0x0400);
+    std::set<std::string> imported;
+    for (const auto& [dll, functions] : pe.Imports())
+        for (const auto& function : functions) imported.insert(dll + " " + function);
+    for (const auto& f : imported) EXPECT_TRUE(listed.count(f)) << f << ": not in the list";
+    for (const auto& f : listed) EXPECT_TRUE(imported.count(f)) << f << ": listed, not imported";
 }
 
 }  // namespace
