@@ -67,12 +67,8 @@ bool frmRegister::LoadPictures() noexcept {
     auto cont = Picture::FromBmp(art::Continue(), 142, 38);
     auto back = Picture::FromBmp(art::Back(), 142, 28);
     if (!background_ || !cont || !back) return false;
-    auto contTurned = cont->Turned();
-    auto backTurned = back->Turned();
-    if (!contTurned || !backTurned) return false;
-    continueLook_.emplace(PictureButtonLook{std::move(*cont), std::move(*contTurned), kBlack});
-    backLook_.emplace(
-        PictureButtonLook{std::move(*back), std::move(*backTurned), GetSysColor(COLOR_BTNFACE)});
+    continueLook_.emplace(PictureButtonLook{std::move(*cont), kBlack});
+    backLook_.emplace(PictureButtonLook{std::move(*back), GetSysColor(COLOR_BTNFACE)});
     return true;
 }
 

@@ -14,7 +14,8 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look
     SetBkColor(dc, look.face);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &inside, nullptr, 0, nullptr);  // fills with the face
     IntersectClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
-    const Picture& picture = held ? look.down : look.up;
+    if (held && !look.down) look.down = look.up.Turned();
+    const Picture& picture = held && look.down ? *look.down : look.up;
     const int width = rc.right - rc.left, height = rc.bottom - rc.top;
     picture.Draw(dc, rc.left + (width - picture.Width()) / 2,
                  rc.top + (height - picture.Height()) / 2);

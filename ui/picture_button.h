@@ -11,8 +11,9 @@ inline constexpr int kButtonBorder = 2;
 
 struct PictureButtonLook {
     Picture up;
-    Picture down;  // shown while the button is held down
     COLORREF face;
+    // Shown while the button is held down: `up` turned, made on the first press.
+    mutable std::optional<Picture> down = std::nullopt;
 };
 
 // The platform's push-button border; inside it the face colour and the picture, centred on
