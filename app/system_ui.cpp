@@ -50,29 +50,22 @@ HICON ProgramIcon(int id) noexcept {
 
 bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background,
                          HICON icon) noexcept {
-    ATOM atom;
-    if (kAnsiOnly) {
-        const Ansi className(name);
-        WNDCLASSEXA wc = {};
+    // The same class description in the ANSI or the Unicode form.
+    auto describe = [&](auto& wc, auto className) {
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = proc;
         wc.hInstance = Instance();
         wc.hCursor = ArrowCursor();
         wc.hbrBackground = background;
-        wc.lpszClassName = className.get();
+        wc.lpszClassName = className;
         wc.hIcon = icon;
-        atom = RegisterClassExA(&wc);
-    } else {
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = Instance();
-        wc.hCursor = ArrowCursor();
-        wc.hbrBackground = background;
-        wc.lpszClassName = name;
-        wc.hIcon = icon;
-        atom = RegisterClassExW(&wc);
-    }
+        return &wc;
+    };
+    WNDCLASSEXA ansi = {};
+    WNDCLASSEXW wide = {};
+    const Ansi ansiName(name);
+    const ATOM atom = kAnsiOnly ? RegisterClassExA(describe(ansi, ansiName.get()))
+                                : RegisterClassExW(describe(wide, name));
     return atom != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 

@@ -103,6 +103,8 @@ class TracedRun {
         if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) PostMessageW(window, WM_CLOSE, 0, 0);
         WaitForSingleObject(process_, 20000);
         CloseHandle(process_);
+        // Some 70 MB; kept only to look into a failure.
+        if (!testing::Test::HasFailure()) DeleteFileW(trace_.c_str());
     }
     bool WaitForExit() const { return process_ && WaitForSingleObject(process_, 30000) == 0; }
     HWND Button(const wchar_t* text) const { return FindWindowExW(window, nullptr, L"Button", text); }
