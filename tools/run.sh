@@ -4,20 +4,20 @@
 # a virtual one, saves a screenshot and closes the window. Afterwards it prints the two
 # values as the prefix's registry holds them, in the 32-bit view that the release writes.
 set -euo pipefail
-. "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
 qm_install_deps
 
 qm_build win32 win64
 exe="$QM_ROOT/dist/win32/Quillmark.exe"
 
 export QM_PREFIX="$QM_ROOT/build/run/wineprefix"
-. tools/wine-env.sh
+. tools/wine/wine-env.sh
 qm_prefix_init
 
 if [ -n "${DISPLAY:-}" ]; then
     qm_wine "$exe" >/dev/null 2>&1 || true
 else
-    . tools/desktop.sh
+    . tools/wine/desktop.sh
     shot="$QM_ROOT/build/run/screenshot.png"
     qm_desktop_screenshot "$exe" "$shot"
     echo "Screenshot: $shot"

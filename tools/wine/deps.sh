@@ -1,9 +1,9 @@
 # Sourced by the project's commands: installing what is missing, building, an X display.
 # Sourcing it moves to the project's top folder, QM_ROOT. Everything runs as the invoking
 # user; only installing packages and making the Wine root need root (tools/setup.sh).
-QM_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+QM_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 cd "$QM_ROOT"
-. "$QM_ROOT/tools/wine-root.sh"
+. "$QM_ROOT/tools/wine/wine-root.sh"
 
 qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
     local missing=()
@@ -20,7 +20,7 @@ qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
         "${missing[@]}" >&2
 }
 
-# Wine itself is not installed here: it lives in the Debian 13 root (tools/wine-root.sh).
+# Wine itself is not installed here: it lives in the Debian 13 root (tools/wine/wine-root.sh).
 qm_install_deps() {
     qm_need cmake cmake ninja ninja-build python3 python3 \
         i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32 \
@@ -79,7 +79,7 @@ qm_test_session() {
     qm_install_deps
     qm_build win32 win64 test32 test64
     export QM_PREFIX="$QM_ROOT/build/wineprefix"
-    . "$QM_ROOT/tools/wine-env.sh"
+    . "$QM_ROOT/tools/wine/wine-env.sh"
     qm_private_display
     qm_prefix_init desktop
     qm_wineserver -p || true

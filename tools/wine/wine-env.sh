@@ -1,5 +1,5 @@
 # Sourced: the settings every Wine run of this project uses. All Windows programs run under
-# Wine 10 in the Debian 13 root (tools/in-root.sh): 64-bit ones natively, 32-bit ones in its
+# Wine 10 in the Debian 13 root (tools/wine/in-root.sh): 64-bit ones natively, 32-bit ones in its
 # WoW64 mode. QM_PREFIX names the private prefix; it always lies inside the build tree.
 : "${QM_PREFIX:?QM_PREFIX must name the Wine prefix}"
 QM_TOOLS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"

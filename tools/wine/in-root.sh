@@ -12,7 +12,7 @@ if [ "${QM_IN_NAMESPACE:-}" != 1 ]; then
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/wine-root.sh"
-project="$(dirname "$here")"
+project="$(cd "$here/../.." && pwd)"
 [ -f "$QM_WINE_ROOT/.qm-ready" ] || { qm_root_needed "the Wine root is missing"; exit 1; }
 
 # The root the command sees is built afresh on a tmpfs: the Wine root's own folders bound in

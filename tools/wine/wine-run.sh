@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the test prefix (CTest's cross-compiling emulator).
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-export QM_PREFIX="${QM_PREFIX:-$(dirname "$here")/build/wineprefix}"
+export QM_PREFIX="${QM_PREFIX:-$(cd "$here/../.." && pwd)/build/wineprefix}"
 . "$here/wine-env.sh"
 qm_prefix_init desktop
 # Tests hand this to xdotool, which they start for real mouse input.

@@ -8,7 +8,7 @@ QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-2"
 # set-up runs now; otherwise one line says what to run as root.
 qm_root_needed() {
     local setup
-    setup="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/setup.sh"
+    setup="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/setup.sh"
     if command -v sudo >/dev/null 2>&1; then
         echo "$1: running $setup through sudo" >&2
         sudo "$setup" && return 0
