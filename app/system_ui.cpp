@@ -63,8 +63,7 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background,
     };
     WNDCLASSEXA ansi = {};
     WNDCLASSEXW wide = {};
-    const Ansi ansiName(name);
-    const ATOM atom = kAnsiOnly ? RegisterClassExA(describe(ansi, ansiName.get()))
+    const ATOM atom = kAnsiOnly ? RegisterClassExA(describe(ansi, Ansi(name).get()))
                                 : RegisterClassExW(describe(wide, name));
     return atom != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }

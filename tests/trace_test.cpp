@@ -26,12 +26,14 @@ const std::set<std::string> kWorkOnWindows9x = {
     "FindResourceExW"};
 struct Call {
     std::string dll, function;
+    auto operator<=>(const Call&) const = default;
 };
+using Calls = std::set<Call>;  // each function called once or more
 
 // "0024:Call user32.CreateWindowExW(...) ret=00401234": calls whose return address lies in
 // [base, base + size), the executable's own image.
-std::vector<Call> CallsFromImage(const std::wstring& trace, ULONG_PTR base, ULONG_PTR size) {
-    std::vector<Call> calls;
+Calls CallsFromImage(const std::wstring& trace, ULONG_PTR base, ULONG_PTR size) {
+    Calls calls;
     std::ifstream in{std::filesystem::path(trace)};
     for (std::string line; std::getline(in, line);) {
         const auto call = line.find(":Call ");
@@ -41,7 +43,7 @@ std::vector<Call> CallsFromImage(const std::wstring& trace, ULONG_PTR base, ULON
         if (address < base || address >= base + size) continue;
         const auto dot = line.find('.', call), paren = line.find('(', call);
         if (dot == std::string::npos || paren == std::string::npos || dot > paren) continue;
-        calls.push_back({line.substr(call + 6, dot - call - 6), line.substr(dot + 1, paren - dot - 1)});
+        calls.insert({line.substr(call + 6, dot - call - 6), line.substr(dot + 1, paren - dot - 1)});
     }
     return calls;
 }
@@ -81,17 +83,9 @@ class TracedRun {
         DeleteFileW(trace_.c_str());
         wchar_t prefix[MAX_PATH] = {};
         GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
-        std::wstring command = L"sh -c \"WINEPREFIX='" + std::wstring(prefix) +
-                               L"' WINEDEBUG=+relay exec /usr/lib/wine/wine64 '" + exe_ +
-                               L"' 2>/tmp/qm-trace-" + name + L".txt\"";
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        if (CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &si, &pi)) {
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
+        StartLinuxCommand(L"WINEPREFIX='" + std::wstring(prefix) +
+                          L"' WINEDEBUG=+relay exec /usr/lib/wine/wine64 '" + exe_ +
+                          L"' 2>/tmp/qm-trace-" + name + L".txt");
         window = WaitForTopLevel(0, nullptr, kCaption, 60s);
         DWORD pid = 0;
         if (window) GetWindowThreadProcessId(window, &pid);
@@ -133,7 +127,7 @@ class TracedRun {
         ASSERT_TRUE(BringToFront(window));
         ASSERT_TRUE(qmtest::Click(CentreOf(Button(button))));
     }
-    std::vector<Call> Calls() const {
+    Calls CallsMade() const {
         const auto base = static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
         return CallsFromImage(trace_, base, SizeOfImage(exe_));
     }
@@ -146,14 +140,14 @@ class TracedRun {
     HANDLE process_ = nullptr;
 };
 
-bool Called(const std::vector<Call>& calls, const std::string& function) {
+bool Called(const Calls& calls, const std::string& function) {
     for (const Call& c : calls)
         if (c.function == function) return true;
     return false;
 }
 
 TEST(CallTraceTest, AsWindows98ItCallsNoUnicodeFunctionThatIsAStubThere) {
-    std::vector<Call> calls;
+    Calls calls;
     {
         TracedRun run(QM_EXE98, L"win98", L"win98");
         ASSERT_TRUE(run.window) << "the window never appeared";
@@ -161,7 +155,7 @@ TEST(CallTraceTest, AsWindows98ItCallsNoUnicodeFunctionThatIsAStubThere) {
         run.Answer(L"Organisation:", L"Mirevale Works");
         run.Answer(L"Owner:", L"");
         run.AcknowledgeError(L"Empty String");
-        calls = run.Calls();
+        calls = run.CallsMade();
         run.Click(L"Back");
         EXPECT_TRUE(run.WaitForExit());
     }
@@ -178,14 +172,14 @@ TEST(CallTraceTest, AsWindows98ItCallsNoUnicodeFunctionThatIsAStubThere) {
 
 TEST(CallTraceTest, AsWindowsNt4ItUsesUnicodeAndRefusesTextTheCodePageCannotHold) {
     WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "old org");
-    std::vector<Call> calls;
+    Calls calls;
     {
         TracedRun run(QM_EXENT4, L"nt40", L"nt40");
         ASSERT_TRUE(run.window) << "the window never appeared";
         run.Click(L"Continue");
         run.Answer(L"Organisation:", L"\u03a9 Works");  // Greek: not in code page 1252
         run.AcknowledgeError(L"Could not write RegisteredOrganization: ");
-        calls = run.Calls();
+        calls = run.CallsMade();
         run.Click(L"Back");
         EXPECT_TRUE(run.WaitForExit());
     }

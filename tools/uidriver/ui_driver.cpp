@@ -103,26 +103,32 @@ std::wstring DialogText(HWND dialog) {
 
 namespace qmtest {
 
-bool XDo(const std::wstring& arguments) {
-    wchar_t display[64] = {};
-    if (!GetEnvironmentVariableW(L"QM_DISPLAY", display, 64)) return false;
-    SetEnvironmentVariableW(L"DISPLAY", display);
-    // Wine starts a Linux program when asked to, but hands back no handle to wait on, so
-    // the shell leaves xdotool's exit status in a file once it is done.
-    static int calls = 0;
-    const std::wstring name =
-        L"qm-xdo-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++calls);
-    const std::wstring done = L"Z:\\tmp\\" + name;
-    std::wstring command = L"sh -c \"xdotool " + arguments + L"; echo $? >/tmp/" + name +
-                           L".part && mv /tmp/" + name + L".part /tmp/" + name + L"\"";
+bool StartLinuxCommand(const std::wstring& command) {
+    std::wstring line = L"sh -c \"" + command + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &si, &pi))
         return false;
     if (pi.hThread) CloseHandle(pi.hThread);
     if (pi.hProcess) CloseHandle(pi.hProcess);
+    return true;
+}
+
+bool XDo(const std::wstring& arguments) {
+    wchar_t display[64] = {};
+    if (!GetEnvironmentVariableW(L"QM_DISPLAY", display, 64)) return false;
+    SetEnvironmentVariableW(L"DISPLAY", display);
+    // With no handle to wait on, the shell leaves xdotool's exit status in a file once it
+    // is done.
+    static int calls = 0;
+    const std::wstring name =
+        L"qm-xdo-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++calls);
+    const std::wstring done = L"Z:\\tmp\\" + name;
+    if (!StartLinuxCommand(L"xdotool " + arguments + L"; echo $? >/tmp/" + name +
+                           L".part && mv /tmp/" + name + L".part /tmp/" + name))
+        return false;
     if (!WaitUntil([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }))
         return false;
     char status[8] = {};

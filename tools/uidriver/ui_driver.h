@@ -38,6 +38,9 @@ std::wstring DialogText(HWND dialog);
 
 namespace qmtest {
 
+// Starts a Linux shell command (sh -c). Wine starts it when asked to, but hands back no
+// handle to wait on. True when it was started.
+bool StartLinuxCommand(const std::wstring& command);
 // Runs xdotool on the X display the tests run on: X events reach Wine's windows the way
 // a person's mouse does. Returns true when it succeeded.
 bool XDo(const std::wstring& arguments);
