@@ -4,7 +4,7 @@
 # the floor, and against Wine's notepad, all in one run. Usage: tools/bench.sh [RUNS]
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_test_session
+qm_test_session "$@"
 qm_wine build/test64/tools/bench/startup_bench.exe "${1:-10}" \
     "bare window 32=$QM_ROOT/build/test32/tools/bench/bare_window.exe" \
     "bare window 64=$QM_ROOT/build/test64/tools/bench/bare_window.exe" \

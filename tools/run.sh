@@ -5,7 +5,8 @@
 # values as the prefix's registry holds them, in the 32-bit view that the release writes.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_install_deps
+qm_install_deps screenshot
+qm_enter_namespace "$@"
 
 qm_build win32 win64
 exe="$QM_ROOT/dist/win32/Quillmark.exe"

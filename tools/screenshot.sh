@@ -2,7 +2,8 @@
 # Writes docs/screenshot.png: the window as Wine draws it in its virtual desktop.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_install_deps
+qm_install_deps screenshot
+qm_enter_namespace "$@"
 qm_build win32
 
 export QM_PREFIX="$QM_ROOT/build/run/wineprefix"

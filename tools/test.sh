@@ -4,7 +4,7 @@
 # Wine 10's WoW64 mode), and the checks on the build itself. Ends with CTest's summary.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_test_session
+qm_test_session "$@"
 
 # One CTest run over both test builds, so that one summary closes it.
 mkdir -p build/tests

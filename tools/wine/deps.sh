@@ -3,6 +3,9 @@
 # user; only installing packages and making the Wine root need root (tools/setup.sh).
 QM_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 cd "$QM_ROOT"
+# Debian keeps chroot, debootstrap and their kind in the sbin folders, which a normal user's
+# login PATH leaves out.
+PATH="$PATH:/usr/sbin:/sbin"
 . "$QM_ROOT/tools/wine/wine-root.sh"
 
 qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
@@ -20,9 +23,11 @@ qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
         "${missing[@]}" >&2
 }
 
-# Wine itself is not installed here: it lives in the Debian 13 root (tools/wine/wine-root.sh).
+# qm_install_deps [screenshot]: what building, testing and running need; with "screenshot",
+# also what saving a screenshot of the window needs. Wine itself is not installed here: it
+# lives in the Debian 13 root (tools/wine/wine-root.sh), which only tools/setup.sh makes.
 qm_install_deps() {
-    qm_need cmake cmake ninja ninja-build python3 python3 \
+    qm_need cmake cmake ninja ninja-build \
         i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32 \
         x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32 \
         i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix \
@@ -30,8 +35,20 @@ qm_install_deps() {
         i686-w64-mingw32-windres binutils-mingw-w64-i686 \
         x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64 \
         /usr/src/googletest/CMakeLists.txt googletest \
-        Xvfb xvfb xdotool xdotool import imagemagick \
-        debootstrap debootstrap flock util-linux unshare util-linux
+        Xvfb xvfb flock util-linux unshare util-linux
+    [ "${1:-}" != screenshot ] || qm_need xdotool xdotool import imagemagick
+    qm_wine_root_ensure
+}
+
+# qm_enter_namespace "$@": runs the calling script again, from the start, inside a private
+# mount namespace of its own (and, for a normal user, a user namespace), where the Wine root
+# is staged once for every Wine process the script starts (tools/wine/in-root.sh). Whatever
+# needs the real user (installing, sudo) must come before it.
+qm_enter_namespace() {
+    [ "${QM_IN_NAMESPACE:-}" = 1 ] && return 0
+    local ns=(--mount --propagation private)
+    [ "$(id -u)" -eq 0 ] || ns+=(--user --map-root-user)
+    QM_IN_NAMESPACE=1 exec unshare "${ns[@]}" bash "$0" "$@"
 }
 
 # Starts a private X server on a free display and exports DISPLAY; QM_XVFB_PID is its pid.
@@ -77,6 +94,7 @@ qm_private_display() {
 # rest of the script (each later start is then fast). All of it ends with the script.
 qm_test_session() {
     qm_install_deps
+    qm_enter_namespace "$@"
     qm_build win32 win64 test32 test64
     export QM_PREFIX="$QM_ROOT/build/wineprefix"
     . "$QM_ROOT/tools/wine/wine-env.sh"

@@ -4,6 +4,13 @@
 # enters through a user namespace, in which it is root over its own files only, so that
 # whatever Wine writes belongs to that user. The mounts live in a private mount namespace
 # and vanish with the last process that uses them.
+#
+# A command session (tools/test.sh, run.sh, ...) enters one namespace at its start
+# (qm_enter_namespace in deps.sh), and every Wine process of the session, the Wine server
+# included, then sees one and the same tree. That matters: a new Wine process gets its working
+# folder as a handle that the Wine server opened, and a folder opened in another namespace's
+# tree lies outside the new process's root, where getcwd() fails (fontconfig then refuses its
+# configuration, for one).
 set -euo pipefail
 if [ "${QM_IN_NAMESPACE:-}" != 1 ]; then
     ns=(--mount --propagation private)
@@ -15,42 +22,49 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 project="$(cd "$here/../.." && pwd)"
 [ -f "$QM_WINE_ROOT/.qm-ready" ] || { qm_root_needed "the Wine root is missing"; exit 1; }
 
-# The root the command sees is built afresh on a tmpfs: the Wine root's own folders bound in
-# (the machine-wide root itself is never written), /proc and /dev of the machine, a /tmp of
-# this clone's own (Wine's server socket lives there, shared by every run of the clone), and
-# the project at its own path.
+# The root the command sees is built once per namespace on a tmpfs: the Wine root's own
+# folders bound in (the machine-wide root itself is never written), /proc and /dev of the
+# machine, a /tmp of this clone's own (Wine's server socket lives there), and the project at
+# its own path.
 stage="$QM_WINE_ROOT/mnt"
-mount -t tmpfs -o mode=755 quillmark "$stage"
-for entry in "$QM_WINE_ROOT"/*; do
-    name="${entry##*/}"
-    case "$name" in proc | dev | tmp | mnt | root | home) continue ;; esac
-    if [ -L "$entry" ]; then
-        ln -s "$(readlink "$entry")" "$stage/$name"
-    elif [ -d "$entry" ]; then
-        mkdir "$stage/$name"
-        mount --rbind "$entry" "$stage/$name"
-    fi
-done
-mkdir "$stage/proc" "$stage/dev" "$stage/tmp" "$stage/root" "$stage/home"
-mount --rbind /proc "$stage/proc"
-mount --rbind /dev "$stage/dev"
 mkdir -p "$project/build/root-tmp"
-chmod 1777 "$project/build/root-tmp" 2>/dev/null || true
-mount --bind "$project/build/root-tmp" "$stage/tmp"
-mkdir -p "$stage$project" 2>/dev/null ||
-    { echo "cannot place $project inside the Wine root: move the clone elsewhere" >&2; exit 1; }
-mount --bind "$project" "$stage$project"
-# The X server's socket, for a display that does not listen on the abstract one, and its
-# cookie.
-if [ -d /tmp/.X11-unix ]; then
-    mkdir -p "$stage/tmp/.X11-unix"
-    mount --bind /tmp/.X11-unix "$stage/tmp/.X11-unix"
+exec 8>"$project/build/root-tmp/.stage-lock"
+flock 8
+if [ ! -e "$stage/.qm-staged" ]; then
+    mount -t tmpfs -o mode=755 quillmark "$stage"
+    for entry in "$QM_WINE_ROOT"/*; do
+        name="${entry##*/}"
+        case "$name" in proc | dev | tmp | mnt | root | home) continue ;; esac
+        if [ -L "$entry" ]; then
+            ln -s "$(readlink "$entry")" "$stage/$name"
+        elif [ -d "$entry" ]; then
+            mkdir "$stage/$name"
+            mount --rbind "$entry" "$stage/$name"
+        fi
+    done
+    mkdir "$stage/proc" "$stage/dev" "$stage/tmp" "$stage/root" "$stage/home"
+    mount --rbind /proc "$stage/proc"
+    mount --rbind /dev "$stage/dev"
+    chmod 1777 "$project/build/root-tmp" 2>/dev/null || true
+    mount --bind "$project/build/root-tmp" "$stage/tmp"
+    mkdir -p "$stage$project" 2>/dev/null ||
+        { echo "cannot place $project inside the Wine root: move the clone elsewhere" >&2; exit 1; }
+    mount --bind "$project" "$stage$project"
+    # The X server's socket, for a display that does not listen on the abstract one, and its
+    # cookie.
+    if [ -d /tmp/.X11-unix ]; then
+        mkdir -p "$stage/tmp/.X11-unix"
+        mount --bind /tmp/.X11-unix "$stage/tmp/.X11-unix"
+    fi
+    if [ -f "${XAUTHORITY:-}" ]; then
+        touch "$stage/.qm-xauthority"
+        mount --bind "$XAUTHORITY" "$stage/.qm-xauthority"
+    fi
+    touch "$stage/.qm-staged"
 fi
-if [ -f "${XAUTHORITY:-}" ]; then
-    touch "$stage/tmp/.qm-xauthority"
-    mount --bind "$XAUTHORITY" "$stage/tmp/.qm-xauthority"
-    export XAUTHORITY=/tmp/.qm-xauthority
-fi
+flock -u 8
+exec 8>&-
+[ ! -f "${XAUTHORITY:-}" ] || export XAUTHORITY=/.qm-xauthority
 
 # Only what Wine and the tests need crosses over.
 vars=(PATH=/usr/bin:/bin HOME=/root USER=root)
