@@ -1,113 +1,80 @@
-// The prompt-and-store flow with scripted answers, writing to the prefix's real HKLM.
+// The prompt-and-store flow with scripted answers, writing to the prefix's real HKLM; and the
+// prompt's test for half a character.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <vector>
 
-#include "tests/test_registry.h"
+#include "app/text_prompt.h"
+#include "tests/support.h"
 #include "ui/register_flow.h"
 
 namespace {
 
-using qmtest::kCurrentVersion;
-
-struct Shown {
-    std::wstring text, title;
-    UINT style;
-};
+using namespace qmtest;
 
 class ScriptedUi : public qm::UiServices {
   public:
-    explicit ScriptedUi(std::deque<std::wstring> answers) : answers_(std::move(answers)) {}
+    explicit ScriptedUi(std::vector<std::wstring> answers) : answers_(std::move(answers)) {}
     qm::PromptText Prompt(std::wstring_view text) override {
         prompts.emplace_back(text);
-        if (answers_.empty()) return {};
-        qm::PromptText answer(answers_.front());
-        answers_.pop_front();
-        return answer;
+        return qm::PromptText(prompts.size() <= answers_.size() ? answers_[prompts.size() - 1] : L"");
     }
     void Message(const wchar_t* text, const wchar_t* title, UINT style) override {
-        messages.push_back({text, title, style});
+        messages.push_back(std::wstring(text) + L" | " + title + L" | " + std::to_wstring(style));
     }
-    std::vector<std::wstring> prompts;
-    std::vector<Shown> messages;
+    std::vector<std::wstring> prompts, messages;
 
   private:
-    std::deque<std::wstring> answers_;
+    std::vector<std::wstring> answers_;
 };
 
-class FlowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_EQ(GetACP(), 1252u);
-        qmtest::WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "old org");
-        qmtest::WriteText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "old owner");
+TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
+    ASSERT_EQ(GetACP(), 1252u) << "the stored bytes are Western code page ones";
+    const std::wstring kPrompts[] = {L"Organisation:", L"Owner:"};
+    const struct {
+        std::vector<std::wstring> answers;
+        size_t prompts;
+        const wchar_t* message;  // the start of the one message; null: none
+        std::optional<Raw> organisation, owner;
+    } cases[] = {
+        {{L""}, 1, L"Empty String", Sz("old org"), Sz("old owner")},
+        {{L"Acme", L""}, 2, L"Empty String", Sz("Acme"), Sz("old owner")},
+        {{L"  Acme Ltd ", L"   "}, 2, nullptr, Sz("  Acme Ltd "), Sz("   ")},  // never trimmed
+        {{L"\u4e2d\u6587", L"x"}, 1, L"Could not write RegisteredOrganization: ", Sz("old org"),
+         Sz("old owner")},
+        {{L"Acme", L"J\u00f6rg \u0141"}, 2, L"Could not write RegisteredOwner: ", Sz("Acme"),
+         Sz("old owner")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.answers));
+        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[0], "old org");
+        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], "old owner");
+        ScriptedUi ui(c.answers);
+        qm::RunPromptAndStore(ui);
+        EXPECT_EQ(ui.prompts, std::vector<std::wstring>(kPrompts, kPrompts + c.prompts));
+        ASSERT_EQ(ui.messages.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            // The text, on one line, titled "Error", with the stop icon; after "Could not
+            // write ...: " the system's reason follows.
+            const std::wstring& m = ui.messages[0];
+            EXPECT_EQ(m.rfind(c.message, 0), 0u) << m.c_str();
+            EXPECT_TRUE(m.ends_with(L" | Error | 16") && m.find_first_of(L"\r\n") == m.npos) << m.c_str();
+            EXPECT_EQ(m.size() - 13 > wcslen(c.message), c.message[0] == L'C') << m.c_str();
+        }
+        EXPECT_EQ(Stored(kValueNames[0]), c.organisation);
+        EXPECT_EQ(Stored(kValueNames[1]), c.owner);
     }
-    static std::optional<std::string> Org() { return Value("RegisteredOrganization"); }
-    static std::optional<std::string> Owner() { return Value("RegisteredOwner"); }
-    static std::optional<std::string> Value(const char* name) {
-        return qmtest::ReadText(HKEY_LOCAL_MACHINE, kCurrentVersion, name);
-    }
-    static void ExpectEmptyStringBox(const ScriptedUi& ui) {
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, L"Empty String");
-        EXPECT_EQ(ui.messages[0].title, L"Error");
-        EXPECT_EQ(ui.messages[0].style, 16u);
-    }
-};
-
-TEST_F(FlowTest, CancelAtTheFirstPromptWritesNothingAndNeverAsksForTheOwner) {
-    ScriptedUi ui({L""});
-    qm::RunPromptAndStore(ui);
-    EXPECT_EQ(ui.prompts, std::vector<std::wstring>{L"Organisation:"});
-    ExpectEmptyStringBox(ui);
-    EXPECT_EQ(Org(), "old org");
-    EXPECT_EQ(Owner(), "old owner");
 }
 
-TEST_F(FlowTest, OrganisationStaysStoredWhenTheOwnerIsCancelled) {
-    ScriptedUi ui({L"Acme", L""});
-    qm::RunPromptAndStore(ui);
-    EXPECT_EQ(ui.prompts, (std::vector<std::wstring>{L"Organisation:", L"Owner:"}));
-    ExpectEmptyStringBox(ui);
-    EXPECT_EQ(Org(), "Acme");
-    EXPECT_EQ(Owner(), "old owner");
-}
-
-TEST_F(FlowTest, StoresBothAnswersAsTypedAndSaysNothing) {
-    ScriptedUi ui({L"  Acme Ltd ", L"   "});
-    qm::RunPromptAndStore(ui);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(Org(), "  Acme Ltd ");
-    EXPECT_EQ(Owner(), "   ") << "spaces are an answer and are not trimmed";
-
-    ScriptedUi again({L"Second Org", L"Second Owner"});
-    qm::RunPromptAndStore(again);
-    EXPECT_EQ(again.prompts.size(), 2u) << "every run starts over";
-    EXPECT_EQ(Org(), "Second Org");
-    EXPECT_EQ(Owner(), "Second Owner");
-}
-
-TEST_F(FlowTest, AFailedWriteIsReportedAndEndsTheRun) {
-    ScriptedUi ui({L"\u4e2d\u6587", L"never asked"});
-    qm::RunPromptAndStore(ui);
-    EXPECT_EQ(ui.prompts.size(), 1u) << "the owner prompt must not follow a failed write";
-    ASSERT_EQ(ui.messages.size(), 1u);
-    const std::wstring& text = ui.messages[0].text;
-    const std::wstring lead = L"Could not write RegisteredOrganization: ";
-    ASSERT_EQ(text.rfind(lead, 0), 0u) << text.c_str();
-    EXPECT_GT(text.size(), lead.size()) << "the system's reason follows";
-    EXPECT_EQ(text.find_first_of(L"\r\n"), std::wstring::npos);
-    EXPECT_EQ(ui.messages[0].title, L"Error");
-    EXPECT_EQ(ui.messages[0].style, 16u);
-    EXPECT_EQ(Org(), "old org");
-
-    ScriptedUi owner({L"Acme", L"J\u00f6rg \u0141"});
-    qm::RunPromptAndStore(owner);
-    ASSERT_EQ(owner.messages.size(), 1u);
-    EXPECT_EQ(owner.messages[0].text.rfind(L"Could not write RegisteredOwner: ", 0), 0u);
-    EXPECT_EQ(Org(), "Acme");
-    EXPECT_EQ(Owner(), "old owner");
+// Under a double-byte code page (Windows 95, 98 and ME in East Asia) the field counts bytes;
+// a first byte whose second did not fit is what the prompt takes back. Shift-JIS here.
+TEST(FlowTest, FindsTheFirstByteOfACharacterCutShort) {
+    const std::pair<const char*, bool> cases[] = {
+        {"ab", false}, {"ab\x82", true}, {"ab\x82\xA0", false},  // a whole character
+        {"\x82\x82", false},                                       // a second byte like a first
+        {"\x82\x82\x82", true}};
+    for (auto [text, cut] : cases) EXPECT_EQ(qm::EndsWithLoneLeadByte(text, 932), cut) << text;
+    EXPECT_FALSE(qm::EndsWithLoneLeadByte("ab\x82", 1252)) << "one byte, one character";
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "registry/modRegister.h"
-#include "tests/test_registry.h"
-
-using modRegister::WriteRegString;
-using qmtest::ReadRaw;
+#include "tests/support.h"
 
 namespace {
+
+using modRegister::WriteRegString;
+using namespace qmtest;
 
 constexpr wchar_t kScratch[] = L"Software\\QuillmarkTest";
 
@@ -15,81 +15,48 @@ class WriteRegStringTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 1252u) << "byte checks assume the Western code page";
-        qmtest::DeleteTree(HKEY_CURRENT_USER, kScratch);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
     }
-    void TearDown() override { qmtest::DeleteTree(HKEY_CURRENT_USER, kScratch); }
-    std::wstring Path(const wchar_t* tail) { return std::wstring(kScratch) + L"\\" + tail; }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kScratch); }
+    static std::optional<Raw> Value(const std::wstring& path, const char* name = "V") {
+        return Read(HKEY_CURRENT_USER, path, name);
+    }
+    const std::wstring key = std::wstring(kScratch) + L"\\a\\b";
 };
 
-TEST_F(WriteRegStringTest, CreatesMissingKeysAndStoresTextWithOneNul) {
-    const auto path = Path(L"a\\b\\c");
-    ASSERT_EQ(WriteRegString(HKEY_CURRENT_USER, path, L"Name", L"Acme"), ERROR_SUCCESS);
-    const auto value = ReadRaw(HKEY_CURRENT_USER, path, "Name");
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->type, DWORD{REG_SZ});
-    EXPECT_EQ(value->bytes, std::string("Acme\0", 5));
-}
-
-TEST_F(WriteRegStringTest, ReplacesTypeAndDataAndLeavesTheRestOfTheKeyAlone) {
-    const auto path = Path(L"k");
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyW(HKEY_CURRENT_USER, path.c_str(), &key), ERROR_SUCCESS);
+TEST_F(WriteRegStringTest, StoresEachCharacterAsOneCodePageByteAndOneNul) {
+    Store(HKEY_CURRENT_USER, key, "Other", "keep me");
+    Store(HKEY_CURRENT_USER, key + L"\\Child", "Deep", "keep me too");
     const DWORD number = 7;
-    RegSetValueExW(key, L"Name", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4);
-    RegCloseKey(key);
-    qmtest::WriteText(HKEY_CURRENT_USER, path, "Other", "keep me");
-    qmtest::WriteText(HKEY_CURRENT_USER, path + L"\\Child", "Deep", "keep me too");
-
-    ASSERT_EQ(WriteRegString(HKEY_CURRENT_USER, path, L"Name", L"first"), ERROR_SUCCESS);
-    ASSERT_EQ(WriteRegString(HKEY_CURRENT_USER, path, L"Name", L"2nd"), ERROR_SUCCESS);
-
-    const auto value = ReadRaw(HKEY_CURRENT_USER, path, "Name");
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->type, DWORD{REG_SZ});
-    EXPECT_EQ(value->bytes, std::string("2nd\0", 4)) << "a shorter text must not keep old bytes";
-    EXPECT_EQ(qmtest::ReadText(HKEY_CURRENT_USER, path, "Other"), "keep me");
-    EXPECT_EQ(qmtest::ReadText(HKEY_CURRENT_USER, path + L"\\Child", "Deep"), "keep me too");
-}
-
-TEST_F(WriteRegStringTest, StoresEachCharacterAsOneCodePageByte) {
-    const struct {
-        const wchar_t* text;
-        std::string bytes;
-    } cases[] = {
-        {L"", std::string("\0", 1)},
-        {L"   ", std::string("   \0", 4)},
-        {L" Caf\u00e9 \u20ac ", std::string(" Caf\xe9 \x80 \0", 9)},  // e-acute, euro sign
-    };
-    const auto path = Path(L"bytes");
-    for (const auto& c : cases) {
-        ASSERT_EQ(WriteRegString(HKEY_CURRENT_USER, path, L"V", c.text), ERROR_SUCCESS);
-        const auto value = ReadRaw(HKEY_CURRENT_USER, path, "V");
-        ASSERT_TRUE(value);
-        EXPECT_EQ(value->bytes, c.bytes);
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"V", REG_DWORD, &number, 4);
+    const std::pair<const wchar_t*, std::string> cases[] = {
+        {L"Acme Ltd", "Acme Ltd"}, {L"2nd", "2nd"},  // a shorter text keeps no old bytes
+        {L"", ""}, {L"   ", "   "}, {L" Caf\u00e9 \u20ac ", " Caf\xe9 \x80 "}};
+    for (auto [text, bytes] : cases) {
+        EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", text), ERROR_SUCCESS);
+        EXPECT_EQ(Value(key), Sz(bytes)) << "replacing type and data";
     }
+    EXPECT_EQ(Value(key, "Other"), Sz("keep me"));
+    EXPECT_EQ(Value(key + L"\\Child", "Deep"), Sz("keep me too"));
+
+    ASSERT_EQ(WriteRegString(HKEY_CURRENT_USER, key + L"\\new\\deeper", L"V", L"x"), ERROR_SUCCESS);
+    EXPECT_EQ(Value(key + L"\\new\\deeper"), Sz("x")) << "missing keys are created";
 }
 
 TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
-    const auto path = Path(L"refused");
     // Greek, Chinese, a letter that best-fit would turn into a plain 'a', a lone surrogate.
     for (const wchar_t* text : {L"\u03a9mega", L"\u4e2d", L"B\u0101r", L"x\xd800y"}) {
-        EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, path, L"V", text),
-                  ERROR_NO_UNICODE_TRANSLATION);
-        EXPECT_FALSE(ReadRaw(HKEY_CURRENT_USER, path, "V")) << "nothing may be written";
+        EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", text), ERROR_NO_UNICODE_TRANSLATION);
+        EXPECT_FALSE(Value(key)) << "nothing may be written";
     }
-    EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, path, L"\u4e2d", L"ok"),
-              ERROR_NO_UNICODE_TRANSLATION)
+    EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"\u4e2d", L"ok"), ERROR_NO_UNICODE_TRANSLATION)
         << "value names are held to the same rule";
-
-    qmtest::WriteText(HKEY_CURRENT_USER, path, "V", "old");
-    WriteRegString(HKEY_CURRENT_USER, path, L"V", L"\u4e2d");
-    EXPECT_EQ(qmtest::ReadText(HKEY_CURRENT_USER, path, "V"), "old") << "the old value stays";
-}
-
-TEST_F(WriteRegStringTest, ReportsAFailingOpen) {
-    const LONG status = WriteRegString(reinterpret_cast<HKEY>(0x1234), L"Nowhere", L"V", L"x");
-    EXPECT_NE(status, ERROR_SUCCESS);
-    EXPECT_EQ(status, ERROR_INVALID_HANDLE);
+    Store(HKEY_CURRENT_USER, key, "V", "old");
+    WriteRegString(HKEY_CURRENT_USER, key, L"V", L"\u4e2d");
+    EXPECT_EQ(Value(key), Sz("old")) << "the old value stays";
+    EXPECT_EQ(WriteRegString(reinterpret_cast<HKEY>(0x1234), L"Nowhere", L"V", L"x"),
+              ERROR_INVALID_HANDLE)
+        << "a key that does not open is reported";
 }
 
 }  // namespace

@@ -11,5 +11,5 @@ mkdir -p build/tests
 printf 'subdirs("%s")\n' "$QM_ROOT/build/test64" "$QM_ROOT/build/test32" \
     >build/tests/CTestTestfile.cmake
 status=0
-ctest --test-dir build/tests --output-on-failure --no-tests=error --timeout 120 "$@" || status=$?
+ctest --test-dir build/tests --output-on-failure --no-tests=error --timeout 120 --parallel 2 "$@" || status=$?
 exit $status

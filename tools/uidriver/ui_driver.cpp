@@ -1,18 +1,22 @@
 #include "tools/uidriver/ui_driver.h"
 
-#include <cstdio>
 #include <thread>
-#include <vector>
 
 namespace qmtest {
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        if (done()) return true;
+    while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
         std::this_thread::sleep_for(20ms);
     }
+    return true;
+}
+
+int WaitForNone(const std::function<int()>& mismatches) {
+    int last = 0;
+    WaitUntil([&] { return (last = mismatches()) == 0; });
+    return last;
 }
 
 HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption) {
@@ -20,27 +24,31 @@ HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption) {
     while ((w = FindWindowExW(nullptr, w, className, caption)) != nullptr) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
-        if ((pid == 0 || owner == pid) && IsWindowVisible(w)) return w;
+        if (owner == pid && IsWindowVisible(w)) return w;
     }
     return nullptr;
 }
 
-HWND WaitForTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption,
-                     std::chrono::milliseconds limit) {
+HWND WaitForTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; }, limit);
+    WaitUntil([&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; });
     return found;
 }
 
 bool BringToFront(HWND hwnd) {
     if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
-    return WaitUntil([&] { return GetForegroundWindow() == hwnd; }, 5s);
+    return WaitUntil([&] { return GetForegroundWindow() == hwnd; });
 }
 
-std::wstring TextOf(HWND hwnd) {
+std::wstring TextOf(HWND hwnd) {  // asked of the window itself: an edit field's text too
     wchar_t buffer[512] = {};
-    const int n = GetWindowTextW(hwnd, buffer, 512);
-    return std::wstring(buffer, static_cast<size_t>(n > 0 ? n : 0));
+    const auto n = SendMessageW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
+    return std::wstring(buffer, static_cast<size_t>(n));
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t buffer[256] = {};
+    return std::wstring(buffer, static_cast<size_t>(GetClassNameW(hwnd, buffer, 256)));
 }
 
 POINT CentreOf(HWND hwnd) {
@@ -49,47 +57,11 @@ POINT CentreOf(HWND hwnd) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t buffer[256] = {};
-    const int n = GetClassNameW(hwnd, buffer, 256);
-    return std::wstring(buffer, static_cast<size_t>(n > 0 ? n : 0));
-}
-
-namespace {
-
-INPUT Key(WORD vk, WORD scan, DWORD flags) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = scan;
-    in.ki.dwFlags = flags;
-    return in;
-}
-
-void Send(std::vector<INPUT>& inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    // Give the receiving thread the chance to take each batch before the next one.
-    std::this_thread::sleep_for(30ms);
-}
-
-}  // namespace
-
-void TypeText(const std::wstring& text) {
-    for (wchar_t c : text) {
-        std::vector<INPUT> inputs = {Key(0, c, KEYEVENTF_UNICODE),
-                                     Key(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)};
-        Send(inputs);
-    }
-}
-
-void PressKey(WORD vk) { PressKeys({vk}); }
-
-void PressKeys(std::initializer_list<WORD> chord) {
-    std::vector<INPUT> inputs;
-    for (WORD vk : chord) inputs.push_back(Key(vk, 0, 0));
-    for (auto it = chord.end(); it != chord.begin();)
-        inputs.push_back(Key(*--it, 0, KEYEVENTF_KEYUP));
-    Send(inputs);
+HWND FocusOf(HWND hwnd) {
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &gui);
+    return gui.hwndFocus;
 }
 
 std::wstring DialogText(HWND dialog) {
@@ -99,63 +71,93 @@ std::wstring DialogText(HWND dialog) {
     return all;
 }
 
-}  // namespace qmtest
+namespace {
 
-namespace qmtest {
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
 
-bool StartLinuxCommand(const std::wstring& command) {
-    std::wstring line = L"sh -c \"" + command + L"\"";
+INPUT Key(WORD vk, WORD scan, DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki = {vk, scan, flags, 0, 0};
+    return in;
+}
+
+// The mouse is moved and pressed through the X server, as a person's reaches Wine: input that
+// Wine is handed directly can be overtaken by the X pointer's own, older, motion. xdotool runs
+// as a Linux program, whose end Wine does not report; each step waits for what it does.
+void XDo(const std::wstring& arguments) {
+    wchar_t display[64] = {};
+    GetEnvironmentVariableW(L"QM_DISPLAY", display, 64);
+    SetEnvironmentVariableW(L"DISPLAY", display);
+    std::wstring line = L"xdotool " + arguments;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi))
-        return false;
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    return true;
-}
-
-bool XDo(const std::wstring& arguments) {
-    wchar_t display[64] = {};
-    if (!GetEnvironmentVariableW(L"QM_DISPLAY", display, 64)) return false;
-    SetEnvironmentVariableW(L"DISPLAY", display);
-    // With no handle to wait on, the shell leaves xdotool's exit status in a file once it
-    // is done.
-    static int calls = 0;
-    const std::wstring name =
-        L"qm-xdo-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++calls);
-    const std::wstring done = L"Z:\\tmp\\" + name;
-    if (!StartLinuxCommand(L"xdotool " + arguments + L"; echo $? >/tmp/" + name +
-                           L".part && mv /tmp/" + name + L".part /tmp/" + name))
-        return false;
-    if (!WaitUntil([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }))
-        return false;
-    char status[8] = {};
-    if (FILE* f = _wfopen(done.c_str(), L"rb")) {
-        fread(status, 1, sizeof status - 1, f);
-        fclose(f);
+    if (CreateProcessW(L"Z:\\usr\\bin\\xdotool", line.data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
     }
-    DeleteFileW(done.c_str());
-    return status[0] == '0';
 }
 
-bool MouseTo(POINT p) {
-    return XDo(L"mousemove " + std::to_wstring(p.x) + L" " + std::to_wstring(p.y));
+void Mouse(POINT p, bool down) {
+    XDo(L"mousemove " + std::to_wstring(p.x) + L" " + std::to_wstring(p.y));
+    WaitUntil([&] {
+        POINT now = {};
+        return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+    });
+    XDo(down ? L"mousedown 1" : L"mouseup 1");
+    WaitUntil([&] { return (GetAsyncKeyState(VK_LBUTTON) < 0) == down; });
 }
-bool MouseDown() { return XDo(L"mousedown 1"); }
-bool MouseUp() { return XDo(L"mouseup 1"); }
-bool Click(POINT p) { return MouseTo(p) && MouseDown() && MouseUp(); }
+
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
+}  // namespace
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text)
+        Send({Key(0, c, KEYEVENTF_UNICODE), Key(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)});
+}
+
+void PressKeys(std::initializer_list<WORD> chord) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : chord) inputs.push_back(Key(vk, 0, 0));
+    for (auto it = chord.end(); it != chord.begin();) inputs.push_back(Key(*--it, 0, KEYEVENTF_KEYUP));
+    Send(inputs);
+}
+
+void MouseDown(POINT p) { Mouse(p, true); }
+void MouseUp(POINT p) { Mouse(p, false); }
+void Click(POINT p) {
+    MouseDown(p);
+    MouseUp(p);
+}
+
+void PutOnClipboard(const std::wstring& text) {
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(block), text.c_str(), bytes);
+    GlobalUnlock(block);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+}
 
 Pixels::Pixels(int width, int height, const std::function<void(HDC)>& draw)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {
     HDC memory = CreateCompatibleDC(nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32(width_, height_);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, dib);
@@ -169,39 +171,62 @@ Pixels::Pixels(int width, int height, const std::function<void(HDC)>& draw)
     DeleteDC(memory);
 }
 
+void Pixels::Draw(HDC dc, int x, int y, bool turned) const {
+    std::vector<COLORREF> bgra(pixels_.size());
+    for (size_t i = 0; i < bgra.size(); ++i) {
+        const COLORREF c = pixels_[turned ? bgra.size() - 1 - i : i];
+        bgra[i] = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+    }
+    BITMAPINFO info = TopDown32(width_, height_);
+    SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, bgra.data(), &info,
+                      DIB_RGB_COLORS);
+}
+
 Pixels Pixels::OfScreen(const RECT& area) {
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    return Pixels(width, height, [&](HDC memory) {
+    return Pixels(area.right - area.left, area.bottom - area.top, [&](HDC memory) {
         HDC screen = GetDC(nullptr);
-        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left,
+               area.top, SRCCOPY);
         ReleaseDC(nullptr, screen);
     });
 }
 
-Process::Process(const std::wstring& exe, const std::wstring& arguments, int show) {
-    std::wstring command = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+Process::Process(const std::wstring& exe, const std::wstring& arguments, int show,
+                 const std::wstring& output) {
+    std::wstring command = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    if (show >= 0) {
-        si.dwFlags = STARTF_USESHOWWINDOW;
-        si.wShowWindow = static_cast<WORD>(show);
+    si.dwFlags = show >= 0 ? STARTF_USESHOWWINDOW : 0;
+    si.wShowWindow = static_cast<WORD>(show);
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (!output.empty()) {
+        file = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                           CREATE_ALWAYS, 0, nullptr);
+        si.dwFlags |= STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = file;
     }
-    CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                   &info_);
+    CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, !output.empty(), 0, nullptr,
+                   nullptr, &si, &info_);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    // From here on the program is in its message loop, waiting for input.
+    if (info_.hProcess) WaitForInputIdle(info_.hProcess, 10000);
 }
 
 Process::~Process() {
     if (!info_.hProcess) return;
-    if (Running()) {
-        TerminateProcess(info_.hProcess, 99);
-        WaitForSingleObject(info_.hProcess, 5000);
-    }
+    if (Running()) TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
 }
 
-bool Process::WaitForExit(std::chrono::milliseconds limit) const {
-    return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+bool Process::WaitForExit() const { return WaitForSingleObject(info_.hProcess, 10000) == WAIT_OBJECT_0; }
+
+DWORD Process::ExitCode() const {
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
 }
 
 }  // namespace qmtest

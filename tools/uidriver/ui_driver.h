@@ -1,5 +1,6 @@
 #pragma once
-// Finding windows and typing into them the way a person would, with time limits.
+// Driving a program the way a person would: windows found, keys and mouse through the
+// system's input queue, the screen read back. Every wait has a condition and a limit.
 #include <windows.h>
 
 #include <chrono>
@@ -13,42 +14,29 @@ using namespace std::chrono_literals;
 
 // Polls `done` until it holds or `limit` has passed.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
+// Polls `mismatches` until it counts none; returns the last count.
+int WaitForNone(const std::function<int()>& mismatches);
 
-// A visible top-level window of process `pid` with this class and caption (0: any process).
+// A visible top-level window of process `pid` with this class and caption (null: any).
 HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption);
-HWND WaitForTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption,
-                     std::chrono::milliseconds limit = 10s);
+HWND WaitForTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption);
 // Waits until `hwnd` is the foreground window, asking for it once.
 bool BringToFront(HWND hwnd);
 
 std::wstring TextOf(HWND hwnd);
-// The middle of a window, in screen coordinates.
-POINT CentreOf(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
-
-// Keyboard input through the system's input queue.
-void TypeText(const std::wstring& text);
-void PressKey(WORD vk);
-void PressKeys(std::initializer_list<WORD> chord);
-
-// The dialog's static text, as message boxes and prompts show it.
+POINT CentreOf(HWND hwnd);  // in screen coordinates
+// The window with the keyboard focus in `hwnd`'s thread.
+HWND FocusOf(HWND hwnd);
+// The texts of a dialog's static controls, as message boxes and prompts show them.
 std::wstring DialogText(HWND dialog);
 
-}  // namespace qmtest
-
-namespace qmtest {
-
-// Starts a Linux shell command (sh -c). Wine starts it when asked to, but hands back no
-// handle to wait on. True when it was started.
-bool StartLinuxCommand(const std::wstring& command);
-// Runs xdotool on the X display the tests run on: X events reach Wine's windows the way
-// a person's mouse does. Returns true when it succeeded.
-bool XDo(const std::wstring& arguments);
-// Screen (virtual desktop) coordinates; the desktop sits at the X screen's origin.
-bool MouseTo(POINT p);
-bool MouseDown();
-bool MouseUp();
-bool Click(POINT p);
+void TypeText(const std::wstring& text);
+void PressKeys(std::initializer_list<WORD> chord);
+void MouseDown(POINT p);
+void MouseUp(POINT p);
+void Click(POINT p);
+void PutOnClipboard(const std::wstring& text);
 
 // A rectangle of pixels as COLORREFs, read back from a 32-bit DIB that `draw` fills.
 class Pixels {
@@ -60,23 +48,26 @@ class Pixels {
     COLORREF At(int x, int y) const { return pixels_[static_cast<size_t>(y * width_ + x)]; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    bool operator==(const Pixels&) const = default;
+    // Draws these pixels at (x, y), turned by 180 degrees or not.
+    void Draw(HDC dc, int x, int y, bool turned = false) const;
 
   private:
     int width_, height_;
     std::vector<COLORREF> pixels_;
 };
 
-// A started program that is ended, whatever happens, when the test is over.
+// A started program, ended whatever happens when the object goes. `show`, when given, is the
+// start-up show request (as a shortcut's "Run" setting makes); `output`, when given, the file
+// that gets its standard output and error.
 class Process {
   public:
-    // `show`, when given, is the start-up show request (as a shortcut's "Run" setting makes).
-    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"", int show = -1);
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"", int show = -1,
+                     const std::wstring& output = L"");
     ~Process();
     DWORD Id() const { return info_.dwProcessId; }
-    HANDLE Handle() const { return info_.hProcess; }
-    bool WaitForExit(std::chrono::milliseconds limit = 10s) const;
+    bool WaitForExit() const;
     bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    DWORD ExitCode() const;
 
   private:
     PROCESS_INFORMATION info_ = {};

@@ -1,0 +1,408 @@
+// The real program in Wine's virtual desktop, driven with real input and read back from the
+// screen and the registry, with every call its own image makes into the system traced.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "tests/support.h"
+#include "tools/uidriver/ui_driver.h"
+
+namespace {
+
+using namespace qmtest;
+
+constexpr wchar_t kCaption[] = L"Change Registered Name Of Your Computer";
+constexpr wchar_t kLabelText[] =
+    L"      This tool allows you to change the registered owner and organisation of"
+    L"                             your computer ";
+constexpr RECT kControlRects[] = {{16, 80, 129, 113}, {240, 80, 353, 113}, {48, 8, 345, 73}};
+
+// A picture file from ui/art as the system decodes it, independently of the program's loader.
+Pixels Art(const char* name) {
+    std::ifstream in(std::string(QM_ART_DIR) + "\\" + name, std::ios::binary);
+    const std::string file(std::istreambuf_iterator<char>(in), {});
+    const auto& head = *reinterpret_cast<const BITMAPFILEHEADER*>(file.data());
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof head);
+    const int w = info->bmiHeader.biWidth, h = info->bmiHeader.biHeight;
+    return Pixels(w, h, [&](HDC dc) {
+        SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, file.data() + head.bfOffBits, info,
+                          DIB_RGB_COLORS);
+    });
+}
+
+// How many pixels of `grab` (at `left`, `top` on the screen) differ from `want`.
+int Mismatches(const Pixels& want, int left, int top) {
+    const Pixels grab = Pixels::OfScreen({left, top, left + want.Width(), top + want.Height()});
+    int bad = 0;
+    for (int y = 0; y < want.Height(); ++y)
+        for (int x = 0; x < want.Width(); ++x) bad += grab.At(x, y) != want.At(x, y);
+    return bad;
+}
+
+// The main window of a started copy, and its controls in tab order: Continue, Back, label.
+struct Window {
+    explicit Window(const Process& app) : hwnd(WaitForTopLevel(app.Id(), nullptr, kCaption)) {
+        for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            controls.push_back(c);
+    }
+    RECT InClient(HWND child) const {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    POINT Origin() const {
+        POINT p = {0, 0};
+        ClientToScreen(hwnd, &p);
+        return p;
+    }
+    // The client area as it must look: the background picture at its natural size, each
+    // button's picture centred on its face inside the border (turned while held), and the
+    // description as the system draws it in MS Sans Serif 12 pt, green on black.
+    Pixels Expected(const Pixels (&pictures)[3], HWND held) const {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        return Pixels(client.right, client.bottom, [&](HDC dc) {
+            pictures[0].Draw(dc, 0, 0);
+            const COLORREF faces[] = {RGB(0, 0, 0), GetSysColor(COLOR_BTNFACE)};
+            for (int i = 0; i < 2; ++i) {
+                RECT r = InClient(controls[i]);
+                const bool down = controls[i] == held;
+                DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
+                const Pixels& p = pictures[i + 1];
+                const int x = r.left + (r.right - r.left - p.Width()) / 2;
+                const int y = r.top + (r.bottom - r.top - p.Height()) / 2;
+                InflateRect(&r, -2, -2);
+                SetBkColor(dc, faces[i]);
+                ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+                IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+                p.Draw(dc, x, y, down);
+                SelectClipRgn(dc, nullptr);
+                const auto ui = SendMessageW(controls[i], WM_QUERYUISTATE, 0, 0);
+                if (FocusOf(hwnd) == controls[i] && !(ui & UISF_HIDEFOCUS)) {
+                    InflateRect(&r, -1, -1);
+                    DrawFocusRect(dc, &r);
+                }
+            }
+            RECT l = InClient(controls[2]);
+            FillRect(dc, &l, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                     0, 0, 0, 0, L"MS Sans Serif");
+            SelectObject(dc, font);
+            wchar_t face[LF_FACESIZE] = {};
+            GetTextFaceW(dc, LF_FACESIZE, face);
+            EXPECT_STREQ(face, L"MS Sans Serif") << "the system has the font";
+            SetTextColor(dc, RGB(0, 255, 0));
+            SetBkColor(dc, RGB(0, 0, 0));
+            DrawTextW(dc, kLabelText, -1, &l, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+            DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT)));
+        });
+    }
+    HWND hwnd;
+    std::vector<HWND> controls;
+};
+
+// Waits for the program's prompt, checks what it shows, and returns it.
+HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
+    HWND dlg = WaitForTopLevel(app.Id(), L"#32770", L"Quillmark");
+    EXPECT_TRUE(dlg && BringToFront(dlg)) << "no prompt " << testing::PrintToString(text);
+    HWND edit = GetDlgItem(dlg, 101);
+    EXPECT_EQ(DialogText(dlg), text);
+    EXPECT_EQ(TextOf(edit), L"") << "a prompt starts empty";
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dlg) == edit; })) << "the cursor is in the field";
+    EXPECT_EQ(LOWORD(SendMessageW(dlg, DM_GETDEFID, 0, 0)), IDOK) << "Enter is OK";
+    EXPECT_EQ(TextOf(GetDlgItem(dlg, IDOK)), L"OK");
+    EXPECT_EQ(TextOf(GetDlgItem(dlg, IDCANCEL)), L"Cancel");
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
+    return dlg;
+}
+
+// Types into the prompt's field, waits until it holds `expected`, then presses Enter.
+void Answer(HWND dlg, const std::wstring& typed, const std::wstring& expected) {
+    TypeText(typed);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, 101)) == expected; }));
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
+}
+
+// The error box: its text, a stop icon, OK alone, modal to the main window; closed with Enter.
+void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
+    HWND box = WaitForTopLevel(app.Id(), L"#32770", L"Error");
+    ASSERT_TRUE(box && BringToFront(box)) << "no error box";
+    EXPECT_EQ(DialogText(box), text);
+    EXPECT_TRUE(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL)) << "OK alone";
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
+    HWND icon = nullptr;
+    for (HWND c = GetWindow(box, GW_CHILD); c && !icon; c = GetWindow(c, GW_HWNDNEXT))
+        if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = c;
+    ASSERT_TRUE(icon) << "an icon";
+    RECT r;
+    GetWindowRect(icon, &r);
+    EXPECT_EQ(WaitForNone([&] {  // the system's stop icon on the box's own background
+                  const RECT all = {0, 0, r.right - r.left, r.bottom - r.top};
+                  const COLORREF back = Pixels::OfScreen(r).At(0, 0);
+                  return Mismatches(Pixels(all.right, all.bottom, [&](HDC dc) {
+                      SetBkColor(dc, back);
+                      ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+                      DrawIconEx(dc, 0, 0, LoadIconW(nullptr, IDI_HAND), 0, 0, 0, nullptr, DI_NORMAL);
+                  }), r.left, r.top);
+              }), 0);
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+}
+
+// Where the program's image lies in its process, from its main window.
+std::pair<ULONG_PTR, ULONG_PTR> ImageOf(HWND window) {
+    HMODULE copy = LoadLibraryExW(ProgramUnderTest().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    const auto* image = reinterpret_cast<const BYTE*>(copy);
+    const auto& nt = *reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
+    const auto base = static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    const std::pair<ULONG_PTR, ULONG_PTR> range = {base, base + nt.OptionalHeader.SizeOfImage};
+    FreeLibrary(copy);
+    return range;
+}
+
+// The functions called from `image`, "dll.Function", in Wine's relay trace: lines such as
+// "0024:Call user32.CreateWindowExW(...) ret=00401234".
+std::set<std::string> CallsIn(const std::wstring& trace, std::pair<ULONG_PTR, ULONG_PTR> image) {
+    std::set<std::string> calls;
+    std::ifstream in{std::filesystem::path(trace)};
+    for (std::string line; std::getline(in, line);) {
+        const auto at = line.find(":Call "), paren = line.find('('), ret = line.rfind(" ret=");
+        if (at == std::string::npos || paren == std::string::npos || paren < at ||
+            ret == std::string::npos)
+            continue;
+        const ULONG_PTR from = std::stoull(line.substr(ret + 5), nullptr, 16);
+        if (from < image.first || from >= image.second) continue;
+        std::string name = line.substr(at + 6, paren - at - 6);  // "DLL.Function"
+        const auto dot = name.find('.');
+        if (dot == std::string::npos || name.find(' ') != std::string::npos) continue;
+        for (size_t i = 0; i < dot; ++i) name[i] = static_cast<char>(tolower(name[i]));
+        calls.insert(name);
+    }
+    return calls;
+}
+
+// A Unicode function: its DLL also has it with an A in place of its final W.
+bool IsUnicode(const std::string& call) {
+    const auto dot = call.find('.');
+    std::string ansi = call.substr(dot + 1);
+    if (!ansi.ends_with('W')) return false;
+    ansi.back() = 'A';
+    HMODULE dll = LoadLibraryA((call.substr(0, dot) + ".dll").c_str());
+    return dll && GetProcAddress(dll, ansi.c_str());
+}
+
+// The Unicode functions that work on Windows 95, 98 and ME (MSDN 1998, "Windows 95 General
+// Limitations"; Microsoft KB 210341); the rest are stubs that fail there.
+const std::set<std::string> kUnicodeOn9x = {
+    "gdi32.ExtTextOutW", "gdi32.GetCharWidthW", "gdi32.GetTextExtentExPointW",
+    "gdi32.GetTextExtentPointW", "gdi32.GetTextExtentPoint32W", "gdi32.TextOutW",
+    "user32.MessageBoxW", "user32.MessageBoxExW", "kernel32.lstrlenW",
+    "kernel32.EnumResourceLanguagesW", "kernel32.EnumResourceNamesW",
+    "kernel32.EnumResourceTypesW", "kernel32.FindResourceW", "kernel32.FindResourceExW"};
+
+// On 95, 98 and ME: the ANSI window services and no Unicode stub. On NT: the Unicode ones
+// and no ANSI window or drawing function.
+void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
+    const bool nine = WindowsVersion() == L"win98";
+    const char* const services[] = {"user32.CreateWindowEx", "user32.DialogBoxIndirectParam"};
+    for (const std::string s : services) EXPECT_TRUE(calls.count(s + (nine ? 'A' : 'W'))) << s;
+    for (const std::string& call : calls) {
+        if (nine) {
+            EXPECT_FALSE(IsUnicode(call) && !kUnicodeOn9x.count(call)) << call << ": a stub on 9x";
+        } else if (call.ends_with('A') && (call.starts_with("user32.") || call.starts_with("gdi32."))) {
+            EXPECT_FALSE(IsUnicode(call.substr(0, call.size() - 1) + 'W')) << call << " on NT";
+        }
+    }
+}
+
+// Starts the program with Wine's relay trace of the calls its own image makes; Wine writes it
+// to the standard error this process has, which the test runner keeps in wine-stderr.txt.
+Process StartTraced(const std::wstring& arguments) {
+    const std::wstring exe = ProgramUnderTest();
+    const std::wstring name = exe.substr(exe.find_last_of(L"\\/") + 1);
+    constexpr wchar_t kDebug[] = L"Software\\Wine\\Debug";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromInclude", REG_SZ, name.c_str(),
+                    static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+    // Every function: by default Wine leaves a few out of the trace.
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayExclude", REG_SZ, L"none", 10);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromExclude");  // it overrides include
+    SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
+    Process app(exe, arguments);
+    SetEnvironmentVariableW(L"WINEDEBUG", L"-all");
+    return app;
+}
+
+TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
+    for (const char* name : kValueNames) {
+        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "before");
+        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "other view", kOtherView);
+    }
+    std::pair<ULONG_PTR, ULONG_PTR> image;
+    {
+        const Process app = StartTraced(L"/organisation:Evil --owner \"Some One\" -x");
+        const Process second(ProgramUnderTest());
+        const Window main(app), other(second);
+        ASSERT_TRUE(main.hwnd && other.hwnd && main.hwnd != other.hwnd);
+        ASSERT_EQ(main.controls.size(), 3u);
+        image = ImageOf(main.hwnd);
+        const HWND cont = main.controls[0], back = main.controls[1], label = main.controls[2];
+        // Aside, so that the first copy shows whole.
+        SetWindowPos(other.hwnd, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(BringToFront(main.hwnd));
+
+        // A fixed frame around a 370 x 126 client area, and the controls as laid out.
+        const LONG style = GetWindowLongW(main.hwnd, GWL_STYLE);
+        EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_SYSMENU),
+                  WS_CAPTION | WS_SYSMENU);
+        RECT client;
+        GetClientRect(main.hwnd, &client);
+        EXPECT_EQ(client.right * 1000 + client.bottom, 370126);
+        const wchar_t* const texts[] = {L"Continue", L"Back", kLabelText};
+        for (int i = 0; i < 3; ++i) {
+            const RECT r = main.InClient(main.controls[i]);
+            EXPECT_TRUE(EqualRect(&r, &kControlRects[i])) << testing::PrintToString(texts[i]);
+            EXPECT_EQ(TextOf(main.controls[i]), texts[i]);
+            EXPECT_EQ(ClassOf(main.controls[i]), i < 2 ? L"Button" : L"Static");
+            const LONG s = GetWindowLongW(main.controls[i], GWL_STYLE);
+            EXPECT_EQ(s & BS_TYPEMASK, i < 2 ? BS_OWNERDRAW : SS_LEFT) << "no default button";
+            EXPECT_EQ((s & WS_TABSTOP) != 0, i < 2);
+        }
+
+        // The focus starts on Continue; Enter and Escape do nothing; Tab goes round the buttons.
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == cont; }));
+        PressKeys({VK_RETURN});
+        PressKeys({VK_ESCAPE});
+        PressKeys({VK_TAB});
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == back; }));
+        EXPECT_FALSE(FindTopLevel(app.Id(), L"#32770", nullptr)) << "Enter or Escape did something";
+        PressKeys({VK_TAB});
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == cont; }));
+
+        // Pixel for pixel, up and held; a button released outside itself does nothing.
+        const Pixels pictures[] = {Art("background.bmp"), Art("continue.bmp"), Art("back.bmp")};
+        const POINT origin = main.Origin();
+        auto looks = [&](HWND held) {  // the focus moves with a click: asked afresh each time
+            return WaitForNone([&] { return Mismatches(main.Expected(pictures, held), origin.x, origin.y); });
+        };
+        EXPECT_EQ(looks(nullptr), 0);
+        for (HWND button : {cont, back}) {
+            MouseDown(CentreOf(button));
+            EXPECT_EQ(looks(button), 0) << TextOf(button).c_str() << " held";
+            MouseUp(CentreOf(label));
+            EXPECT_EQ(looks(nullptr), 0) << TextOf(button).c_str() << " released outside";
+        }
+        EXPECT_FALSE(FindTopLevel(app.Id(), L"#32770", nullptr));
+        for (const char* name : kValueNames)
+            EXPECT_EQ(Stored(name), Sz("before")) << "nothing is written before Continue";
+
+        // Both answers, stored as typed in the code page, one at a time; nothing said after.
+        const std::wstring typed = L"  Mirevale & Sons, \u00c5ngstr\u00f6m  ";
+        Click(CentreOf(cont));
+        Answer(Prompt(app, main.hwnd, L"Organisation:"), typed, typed);
+        EXPECT_TRUE(WaitUntil([&] { return Stored(kValueNames[0]) == Sz("  Mirevale & Sons, \xC5ngstr\xF6m  "); }));
+        EXPECT_EQ(Stored(kValueNames[1]), Sz("before"));
+        HWND owner = Prompt(app, main.hwnd, L"Owner:");
+        PutOnClipboard(std::wstring(300, L'x'));
+        PressKeys({VK_CONTROL, 'V'});
+        Answer(owner, L"", std::wstring(255, L'x'));  // the field takes 255 at most
+        EXPECT_TRUE(WaitUntil([&] { return Stored(kValueNames[1]) == Sz(std::string(255, 'x')); }));
+        for (const char* name : kValueNames)
+            EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name, kOtherView), Sz("other view"));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main.hwnd) && FocusOf(main.hwnd) == cont; }));
+
+        // Every way out of a prompt gives the empty answer, which stops the run at once.
+        auto cancelled = [&](const std::function<void(HWND)>& leave) {
+            PressKeys({VK_SPACE});  // on Continue
+            HWND dlg = Prompt(app, main.hwnd, L"Organisation:");
+            TypeText(L"abc");
+            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, 101)) == L"abc"; }));
+            leave(dlg);
+            ExpectErrorBox(app, main.hwnd, L"Empty String");
+            EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == cont; }));
+        };
+        cancelled([](HWND) { PressKeys({VK_ESCAPE}); });
+        cancelled([](HWND) { PressKeys({VK_MENU, VK_F4}); });
+        cancelled([](HWND dlg) { PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); });  // close box
+        cancelled([](HWND) {
+            PressKeys({VK_TAB});  // to OK
+            PressKeys({VK_TAB});  // to Cancel
+            PressKeys({VK_SPACE});
+        });
+        EXPECT_EQ(Stored(kValueNames[0]), Sz("  Mirevale & Sons, \xC5ngstr\xF6m  "));
+
+        // An organisation given stays stored when the owner is not.
+        Click(CentreOf(cont));
+        Answer(Prompt(app, main.hwnd, L"Organisation:"), L"Acme", L"Acme");
+        Prompt(app, main.hwnd, L"Owner:");
+        PressKeys({VK_ESCAPE});
+        ExpectErrorBox(app, main.hwnd, L"Empty String");
+        EXPECT_EQ(Stored(kValueNames[0]), Sz("Acme"));
+        EXPECT_EQ(Stored(kValueNames[1]), Sz(std::string(255, 'x')));
+
+        // Back ends this copy; the other goes on until its close box.
+        Click(CentreOf(back));
+        EXPECT_TRUE(app.WaitForExit());
+        EXPECT_EQ(app.ExitCode(), 0u);
+        EXPECT_TRUE(second.Running() && IsWindowVisible(other.hwnd));
+        RECT frame;
+        GetWindowRect(other.hwnd, &frame);
+        const int y = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+        int x = frame.right - 1;
+        while (x > frame.left && SendMessageW(other.hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) --x;
+        Click({x - 4, y});
+        EXPECT_TRUE(second.WaitForExit()) << "the close box ends the program";
+    }
+    ExpectTheWindowServicesOfThisWindows(CallsIn(L"wine-stderr.txt", image));
+}
+
+TEST(ProgramTest, StartedMaximisedItKeepsItsSizeAndMinimisedItStaysSo) {
+    const Process maximised(ProgramUnderTest(), L"", SW_SHOWMAXIMIZED);
+    const Process minimised(ProgramUnderTest(), L"", SW_SHOWMINNOACTIVE);
+    const Window big(maximised), icon(minimised);
+    ASSERT_TRUE(big.hwnd && icon.hwnd);
+    EXPECT_FALSE(IsZoomed(big.hwnd));
+    RECT client;
+    GetClientRect(big.hwnd, &client);
+    EXPECT_EQ(client.right * 1000 + client.bottom, 370126);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(icon.hwnd) != FALSE; }));
+    ASSERT_TRUE(BringToFront(big.hwnd));
+    PressKeys({VK_MENU, VK_F4});
+    EXPECT_TRUE(maximised.WaitForExit()) << "Alt+F4 ends the program";
+    EXPECT_EQ(maximised.ExitCode(), 0u);
+}
+
+// Where the system's ANSI code page is UTF-8 every character can be stored, so a character
+// cut in half by the field's limit would turn a valid answer into a refused write.
+TEST(ProgramUtf8CodePageTest, ACharacterThatDoesNotFitWholeIsNotTaken) {
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    const std::wstring emoji = L"\U0001F600", x127 = [&] {
+        std::wstring s;
+        for (int i = 0; i < 127; ++i) s += emoji;
+        return s;
+    }();
+    std::string utf8;
+    for (int i = 0; i < 127; ++i) utf8 += "\xF0\x9F\x98\x80";
+    const Process app(ProgramUnderTest());
+    const Window main(app);
+    ASSERT_TRUE(main.hwnd && BringToFront(main.hwnd));
+    Click(CentreOf(main.controls[0]));
+    // Pasted: 127 fit in 254 units; the 128th would need units 255 and 256.
+    PutOnClipboard(x127 + emoji + emoji);
+    HWND dlg = Prompt(app, main.hwnd, L"Organisation:");
+    PressKeys({VK_CONTROL, 'V'});
+    Answer(dlg, L"", x127);
+    // Typed after 127 of them: refused whole, and the one unit left still takes a letter.
+    dlg = Prompt(app, main.hwnd, L"Owner:");
+    PressKeys({VK_CONTROL, 'V'});
+    Answer(dlg, emoji + L"x", x127 + L"x");
+    EXPECT_TRUE(WaitUntil([&] { return Stored(kValueNames[1]) == Sz(utf8 + "x"); }));
+    EXPECT_EQ(Stored(kValueNames[0]), Sz(utf8));
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#include "tests/support.h"
+
+namespace qmtest {
+
+std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, REGSAM view) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    Raw value = {};
+    DWORD size = 0;
+    LONG status = RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size);
+    value.bytes.resize(size);
+    if (status == ERROR_SUCCESS)
+        status = RegQueryValueExA(key, name, nullptr, &value.type,
+                                  reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+void Store(HKEY root, const std::wstring& path, const char* name,
+           const std::optional<std::string>& text, REGSAM view) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    if (text)
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
+                       static_cast<DWORD>(text->size() + 1));
+    else
+        RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+void RunAsWindowsVersion(const std::wstring& exe, const std::wstring& version) {
+    const std::wstring key =
+        L"Software\\Wine\\AppDefaults\\" + exe.substr(exe.find_last_of(L"\\/") + 1);
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, version.c_str(),
+                    static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring WindowsVersion() {
+    wchar_t version[32] = {};
+    return std::wstring(version, GetEnvironmentVariableW(L"QM_WINDOWS_VERSION", version, 32));
+}
+
+const std::wstring& ProgramUnderTest() {
+    static const std::wstring program = [] {
+        wchar_t path[MAX_PATH] = {};
+        if (!GetEnvironmentVariableW(L"QM_PROGRAM", path, MAX_PATH)) return std::wstring(QM_EXE);
+        RunAsWindowsVersion(path, WindowsVersion());
+        return std::wstring(path);
+    }();
+    return program;
+}
+
+}  // namespace qmtest

@@ -1,0 +1,47 @@
+#pragma once
+// What the suites share: stored values read and written the way another program would, and
+// which copy of the release they drive.
+#include <windows.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace qmtest {
+
+inline constexpr wchar_t kCurrentVersion[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
+inline constexpr const char* kValueNames[] = {"RegisteredOrganization", "RegisteredOwner"};
+
+// The registry view that this build's program does not write: the 64-bit one for a 32-bit
+// build (which the system redirects to the 32-bit view), the 32-bit one otherwise.
+inline constexpr REGSAM kOtherView = sizeof(void*) == 4 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+
+struct Raw {
+    DWORD type;
+    std::string bytes;
+    bool operator==(const Raw&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Raw& r) {
+        return out << "type " << r.type << ", " << r.bytes.size() << " bytes \"" << r.bytes << '"';
+    }
+};
+// What the program stores for an answer: its code page bytes and one NUL, as REG_SZ.
+inline Raw Sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
+
+// A value's type and bytes; nullopt when it is not there. `view` 0: this process's own view.
+std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, REGSAM view = 0);
+// Stores `text` as the program would; nullopt deletes the value.
+void Store(HKEY root, const std::wstring& path, const char* name,
+           const std::optional<std::string>& text, REGSAM view = 0);
+inline std::optional<Raw> Stored(const char* name) {
+    return Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name);
+}
+
+// Has Wine run the program file `exe` (any folder) as Windows `version`: "win98", "nt40", ...
+void RunAsWindowsVersion(const std::wstring& exe, const std::wstring& version);
+// The release of this build's bitness; or the copy that QM_PROGRAM names, run as the Windows
+// version that QM_WINDOWS_VERSION names.
+const std::wstring& ProgramUnderTest();
+// The Windows version the program runs as, as QM_WINDOWS_VERSION names it ("" for Wine's own).
+std::wstring WindowsVersion();
+
+}  // namespace qmtest
