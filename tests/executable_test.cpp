@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -28,14 +30,15 @@ class ExecutableTest : public ::testing::Test {
         return found ? std::vector<BYTE>(data, data + SizeofResource(module, found))
                      : std::vector<BYTE>();
     }
-    // Every imported function as "DLL function", the DLL in capitals; by number as "#N".
+    // Every imported function as "dll Function" ("kernel32 GetVersion"); by number as "#N".
     std::set<std::string> Imports() const {
         std::set<std::string> all;
         const auto& table = Nt().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
         for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(Base() + table.VirtualAddress);
              d->Name; ++d) {
             std::string dll = reinterpret_cast<const char*>(Base() + d->Name);
-            for (char& c : dll) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+            for (char& c : dll) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+            dll.resize(dll.rfind('.'));
             for (auto* t = reinterpret_cast<const IMAGE_THUNK_DATA*>(Base() + d->OriginalFirstThunk);
                  t->u1.AddressOfData; ++t)
                 all.insert(dll + " " +
@@ -75,15 +78,14 @@ TEST_F(ExecutableTest, CarriesTheIconGroupAndTheVersionBlockAndNothingElse) {
     EXPECT_EQ(group[2] * 256 + group[4], 1 * 256 + 3) << "an icon group of three";
     const int want[3][4] = {{32, 2, 1, 30001}, {32, 16, 4, 30002}, {16, 16, 4, 30003}};
     for (int i = 0; i < 3; ++i) {
-        const BYTE* e = &group[6 + 14 * i];
-        const int id = e[12] | e[13] << 8, bits = e[6] | e[7] << 8;
-        EXPECT_EQ((std::vector<int>{e[0], e[2], bits, id}),
-                  (std::vector<int>{want[i][0], want[i][1] % 256, want[i][2], want[i][3]}));
+        const BYTE* e = &group[6 + 14 * i];  // size, colours, bits, bytes, identifier
+        const int id = e[12] | e[13] << 8;
         auto image = Resource(RT_ICON, id);
         const auto& dib = *reinterpret_cast<const BITMAPINFOHEADER*>(image.data());
-        EXPECT_EQ((std::vector<long>{dib.biWidth, dib.biHeight, dib.biBitCount}),
-                  (std::vector<long>{want[i][0], 2 * want[i][0], want[i][2]}))
-            << "the image and its mask";
+        EXPECT_EQ((std::vector<long>{e[0], e[1], e[2], e[6], id, dib.biWidth, dib.biHeight, dib.biBitCount}),
+                  (std::vector<long>{want[i][0], want[i][0], want[i][1], want[i][2], want[i][3],
+                                     want[i][0], 2 * want[i][0], want[i][2]}))
+            << "the group entry, then the image, twice as high for its mask";
         EXPECT_EQ(image.size(), static_cast<size_t>(e[8] | e[9] << 8));
         HICON icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()),
                                               TRUE, 0x00030000, 0, 0, 0);
@@ -120,17 +122,13 @@ TEST_F(ExecutableTest, CarriesTheIconGroupAndTheVersionBlockAndNothingElse) {
     }
 }
 
-// The "DLL function" pairs of a list in tests/data, each line's first two words.
-std::set<std::string> Listed(const wchar_t* file, std::vector<std::string>* lines = nullptr) {
-    std::set<std::string> listed;
+// The lines of a list in tests/data, by their first two words, "dll Function".
+std::map<std::string, std::string> Listed(const wchar_t* file) {
+    std::map<std::string, std::string> listed;
     std::ifstream in{std::filesystem::path(file)};
-    for (std::string line, dll, function; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream(line) >> dll >> function;
-        for (char& c : dll) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-        listed.insert(dll + ".DLL " + function);
-        if (lines) lines->push_back(line);
-    }
+    for (std::string line, dll, function; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#' && std::istringstream(line) >> dll >> function)
+            listed[dll + " " + function] = line;
     return listed;
 }
 
@@ -142,38 +140,30 @@ TEST_F(ExecutableTest, AGraphicalProgramThatImportsOnlyWhatItsOldestWindowsHas) 
     EXPECT_EQ(header.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI) << "no console window";
     const auto imports = Imports();
     for (const std::string& f : imports)
-        EXPECT_TRUE(std::set<std::string>({"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL",
-                                           "ADVAPI32.DLL", "MSVCRT.DLL"})
-                        .count(f.substr(0, f.find(' '))))
+        EXPECT_TRUE(std::regex_match(f, std::regex("(kernel32|user32|gdi32|advapi32|msvcrt) .*")))
             << f << ": only Windows' own DLLs";
     const int subsystem = header.MajorSubsystemVersion << 8 | header.MinorSubsystemVersion;
     const int os = header.MajorOperatingSystemVersion << 8 | header.MinorOperatingSystemVersion;
+    const auto listed = Listed(QM_IMPORT_LIST);
     if (sizeof(void*) == 4) {
-        // Windows 95 and NT 4.0: each import listed with where the documentation shows it
-        // on both, and each listed function imported.
+        // Windows 95 and NT 4.0: every import listed with where the documentation shows it on
+        // both, and every listed function imported.
         EXPECT_EQ(subsystem * 0x10000 + os, 0x04000400) << "asks for Windows 4.0";
-        std::vector<std::string> lines;
-        EXPECT_EQ(imports, Listed(QM_IMPORT_LIST, &lines));
-        for (const std::string& line : lines) {
-            const auto win95 = line.find("| 95: "), nt4 = line.find("| NT 4.0: ");
-            EXPECT_TRUE(win95 != std::string::npos && nt4 > win95 + 6 && nt4 + 10 < line.size())
-                << "evidence for both systems: " << line;
+        std::set<std::string> names;
+        for (const auto& [name, line] : listed) {
+            names.insert(name);
+            EXPECT_TRUE(std::regex_match(line, std::regex(".* \\| 95: .+ \\| NT 4\\.0: .+"))) << line;
         }
+        EXPECT_EQ(imports, names);
     } else {
-        // 64-bit Windows XP (5.2): nothing its loader refuses, no export it lacks ("*_s":
-        // every name ending so), nothing by number.
+        // 64-bit Windows XP (5.2): nothing its loader refuses, no export it lacks ("*_s": every
+        // name that ends so), nothing by number.
         EXPECT_LE(std::max(subsystem, os), 0x0502);
-        const auto newer = Listed(QM_IMPORT_LIST);
-        ASSERT_TRUE(newer.count("KERNEL32.DLL GetTickCount64") && newer.count("MSVCRT.DLL *_s"));
-        for (const std::string& f : imports) {
-            bool lacking = f.find(" #") != std::string::npos || newer.count(f);
-            for (const std::string& n : newer) {
-                const auto star = n.find(" *") + 1;
-                lacking = lacking || (star && f.starts_with(n.substr(0, star)) &&
-                                      f.ends_with(n.substr(star + 1)) && f.size() >= n.size());
-            }
-            EXPECT_FALSE(lacking) << f << " is not in Windows XP, or imported by number";
-        }
+        ASSERT_TRUE(listed.count("kernel32 GetTickCount64") && listed.count("msvcrt *_s"));
+        for (const std::string& f : imports)
+            EXPECT_FALSE(listed.count(f) || f.find(" #") != f.npos ||
+                         listed.count(f.substr(0, f.find(' ') + 1) + "*" + f.substr(f.size() - 2)))
+                << f << " is not in Windows XP, or imported by number";
     }
 }
 

@@ -59,4 +59,14 @@ TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
         << "a key that does not open is reported";
 }
 
+// Where the system's ANSI code page is UTF-8, a character beyond the Basic Multilingual Plane
+// is four bytes.
+TEST(WriteRegStringUtf8CodePageTest, StoresEachCharacterInItsUtf8Bytes) {
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    const std::wstring key = std::wstring(kScratch) + L"\\utf8";
+    EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", L"\U0001F600\u00c5x"), ERROR_SUCCESS);
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, key, "V"), Sz("\xF0\x9F\x98\x80\xC3\x85x"));
+    RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
+}
+
 }  // namespace

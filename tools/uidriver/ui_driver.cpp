@@ -73,10 +73,6 @@ std::wstring DialogText(HWND dialog) {
 
 namespace {
 
-void Send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 INPUT Key(WORD vk, WORD scan, DWORD flags) {
     INPUT in = {};
     in.type = INPUT_KEYBOARD;
@@ -84,13 +80,14 @@ INPUT Key(WORD vk, WORD scan, DWORD flags) {
     return in;
 }
 
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 // The mouse is moved and pressed through the X server, as a person's reaches Wine: input that
 // Wine is handed directly can be overtaken by the X pointer's own, older, motion. xdotool runs
 // as a Linux program, whose end Wine does not report; each step waits for what it does.
 void XDo(const std::wstring& arguments) {
-    wchar_t display[64] = {};
-    GetEnvironmentVariableW(L"QM_DISPLAY", display, 64);
-    SetEnvironmentVariableW(L"DISPLAY", display);
     std::wstring line = L"xdotool " + arguments;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
@@ -220,8 +217,6 @@ Process::~Process() {
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
 }
-
-bool Process::WaitForExit() const { return WaitForSingleObject(info_.hProcess, 10000) == WAIT_OBJECT_0; }
 
 DWORD Process::ExitCode() const {
     DWORD code = 0;

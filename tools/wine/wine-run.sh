@@ -4,8 +4,6 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export QM_PREFIX="${QM_PREFIX:-$(cd "$here/../.." && pwd)/build/wineprefix}"
 . "$here/wine-env.sh"
 qm_prefix_init desktop
-# Tests hand this to xdotool, which they start for real mouse input.
-export QM_DISPLAY="${DISPLAY:-}"
 # Wine's helper processes (desktop, services) outlive the program and inherit its output;
 # through files they cannot keep the caller waiting on an open pipe. Wine writes its traces
 # to the standard error that a process inherits, whatever Windows handles it was given, so a
