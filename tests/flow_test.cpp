@@ -12,20 +12,15 @@ namespace {
 
 using namespace qmtest;
 
-class ScriptedUi : public qm::UiServices {
-  public:
-    explicit ScriptedUi(std::vector<std::wstring> answers) : answers_(std::move(answers)) {}
+struct ScriptedUi : qm::UiServices {
     qm::PromptText Prompt(std::wstring_view text) override {
         prompts.emplace_back(text);
-        return qm::PromptText(prompts.size() <= answers_.size() ? answers_[prompts.size() - 1] : L"");
+        return qm::PromptText(prompts.size() <= answers.size() ? answers[prompts.size() - 1] : L"");
     }
     void Message(const wchar_t* text, const wchar_t* title, UINT style) override {
         messages.push_back(std::wstring(text) + L" | " + title + L" | " + std::to_wstring(style));
     }
-    std::vector<std::wstring> prompts, messages;
-
-  private:
-    std::vector<std::wstring> answers_;
+    std::vector<std::wstring> answers, prompts, messages;
 };
 
 TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
@@ -49,7 +44,8 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
         SCOPED_TRACE(testing::PrintToString(c.answers));
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[0], "old org");
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], "old owner");
-        ScriptedUi ui(c.answers);
+        ScriptedUi ui;
+        ui.answers = c.answers;
         qm::RunPromptAndStore(ui);
         EXPECT_EQ(ui.prompts, std::vector<std::wstring>(kPrompts, kPrompts + c.prompts));
         ASSERT_EQ(ui.messages.size(), c.message ? 1u : 0u);

@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <set>
 
 #include "tests/support.h"
 #include "tools/uidriver/ui_driver.h"
+
+#include <psapi.h>
 
 namespace {
 
@@ -19,6 +22,23 @@ constexpr wchar_t kLabelText[] =
     L"      This tool allows you to change the registered owner and organisation of"
     L"                             your computer ";
 constexpr RECT kControlRects[] = {{16, 80, 129, 113}, {240, 80, 353, 113}, {48, 8, 345, 73}};
+
+std::wstring Env(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    return std::wstring(value, GetEnvironmentVariableW(name, value, MAX_PATH));
+}
+// The Windows version the program runs as ("win98", "nt40"; "" for Wine's own), and the
+// program: the release of this build's bitness, or a copy of it with a name of its own, for
+// Wine takes the version per program file name.
+const std::wstring kVersion = Env(L"QM_WINDOWS_VERSION");
+const std::wstring kProgram = [] {
+    const std::wstring copy = Env(L"QM_PROGRAM");
+    const std::wstring key = L"Software\\Wine\\AppDefaults\\" + copy.substr(copy.rfind(L'/') + 1);
+    if (copy.empty()) return std::wstring(QM_EXE);
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, kVersion.c_str(),
+                    static_cast<DWORD>((kVersion.size() + 1) * sizeof(wchar_t)));
+    return copy;
+}();
 
 // A picture file from ui/art as the system decodes it, independently of the program's loader.
 Pixels Art(const char* name) {
@@ -155,35 +175,19 @@ void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
 }
 
-// Where the program's image lies in its process, from its main window.
-std::pair<ULONG_PTR, ULONG_PTR> ImageOf(HWND window) {
-    HMODULE copy = LoadLibraryExW(ProgramUnderTest().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    const auto* image = reinterpret_cast<const BYTE*>(copy);
-    const auto& nt = *reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
-    const auto base = static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    const std::pair<ULONG_PTR, ULONG_PTR> range = {base, base + nt.OptionalHeader.SizeOfImage};
-    FreeLibrary(copy);
-    return range;
-}
-
-// The functions called from `image`, "dll.Function", in Wine's relay trace: lines such as
-// "0024:Call user32.CreateWindowExW(...) ret=00401234".
-std::set<std::string> CallsIn(const std::wstring& trace, std::pair<ULONG_PTR, ULONG_PTR> image) {
+// The functions that the program's image, [base, base + size), called: "dll.Function", from
+// Wine's relay trace ("0024:Call user32.CreateWindowExW(...) ret=00401234").
+std::set<std::string> CallsIn(const std::wstring& trace, ULONG_PTR base, ULONG_PTR size) {
     std::set<std::string> calls;
     std::ifstream in{std::filesystem::path(trace)};
+    const std::regex call(":Call (\\w+)\\.(\\w+)\\(.* ret=([0-9a-f]+)$");
+    std::smatch m;
     for (std::string line; std::getline(in, line);) {
-        const auto at = line.find(":Call "), paren = line.find('('), ret = line.rfind(" ret=");
-        if (at == std::string::npos || paren == std::string::npos || paren < at ||
-            ret == std::string::npos)
+        if (!std::regex_search(line, m, call) || std::stoull(m[3], nullptr, 16) - base >= size)
             continue;
-        const ULONG_PTR from = std::stoull(line.substr(ret + 5), nullptr, 16);
-        if (from < image.first || from >= image.second) continue;
-        std::string name = line.substr(at + 6, paren - at - 6);  // "DLL.Function"
-        const auto dot = name.find('.');
-        if (dot == std::string::npos || name.find(' ') != std::string::npos) continue;
-        for (size_t i = 0; i < dot; ++i) name[i] = static_cast<char>(tolower(name[i]));
-        calls.insert(name);
+        std::string dll = m[1];
+        for (char& c : dll) c = static_cast<char>(tolower(c));
+        calls.insert(dll + "." + m[2].str());
     }
     return calls;
 }
@@ -210,7 +214,7 @@ const std::set<std::string> kUnicodeOn9x = {
 // On 95, 98 and ME: the ANSI window services and no Unicode stub. On NT: the Unicode ones
 // and no ANSI window or drawing function.
 void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
-    const bool nine = WindowsVersion() == L"win98";
+    const bool nine = kVersion == L"win98";
     const char* const services[] = {"user32.CreateWindowEx", "user32.DialogBoxIndirectParam"};
     for (const std::string s : services) EXPECT_TRUE(calls.count(s + (nine ? 'A' : 'W'))) << s;
     for (const std::string& call : calls) {
@@ -226,7 +230,7 @@ void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
 // makes. Wine writes it to the standard error this process has, which the test runner keeps
 // in wine-stderr.txt.
 void TraceWhatStartsNext() {
-    const std::wstring name = ProgramUnderTest().substr(ProgramUnderTest().rfind(L'/') + 1);
+    const std::wstring name = kProgram.substr(kProgram.rfind(L'/') + 1);
     constexpr wchar_t kDebug[] = L"Software\\Wine\\Debug";
     RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromInclude", REG_SZ, name.c_str(),
                     static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
@@ -241,18 +245,19 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "before");
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "other view", kOtherView);
     }
-    std::pair<ULONG_PTR, ULONG_PTR> image;
+    MODULEINFO image = {};
     {
         // Three copies at once: one with arguments, one started maximised, one minimised.
         TraceWhatStartsNext();
-        const Process app(ProgramUnderTest(), L"/organisation:Evil --owner \"Some One\" -x");
-        const Process big(ProgramUnderTest(), L"", SW_SHOWMAXIMIZED);
-        const Process small(ProgramUnderTest(), L"", SW_SHOWMINNOACTIVE);
+        const Process app(kProgram, L"/organisation:Evil --owner \"Some One\" -x");
+        const Process big(kProgram, L"", SW_SHOWMAXIMIZED);
+        const Process small(kProgram, L"", SW_SHOWMINNOACTIVE);
         SetEnvironmentVariableW(L"WINEDEBUG", L"-all");
         const Window main(app), other(big), icon(small);
         ASSERT_TRUE(main.hwnd && other.hwnd && icon.hwnd && main.hwnd != other.hwnd);
         ASSERT_EQ(main.controls.size(), 3u);
-        image = ImageOf(main.hwnd);
+        GetModuleInformation(app.Handle(), reinterpret_cast<HMODULE>(GetWindowLongPtrW(
+                                 main.hwnd, GWLP_HINSTANCE)), &image, sizeof image);
         const HWND cont = main.controls[0], back = main.controls[1], label = main.controls[2];
         EXPECT_TRUE(WaitUntil([&] { return IsIconic(icon.hwnd) != FALSE; })) << "minimised stays so";
         EXPECT_FALSE(IsZoomed(other.hwnd)) << "a fixed frame keeps its size";
@@ -344,7 +349,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         Click(CentreOf(cont));
         Answer(Prompt(app, main.hwnd, L"Organisation:"), L"Acme", L"Acme");
         HWND dlg = Prompt(app, main.hwnd, L"Owner:");
-        if (WindowsVersion() != L"win98") {
+        if (kVersion != L"win98") {
             // A character of two UTF-16 units that does not fit whole is not taken, pasted
             // (127 fit in 254 units) or typed; the one unit left still takes a letter.
             std::wstring emoji = L"\U0001F600", fit;
@@ -378,7 +383,8 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         EXPECT_TRUE(small.WaitForExit()) << "Alt+F4";
         for (const Process* p : {&app, &big, &small}) EXPECT_EQ(p->ExitCode(), 0u);
     }
-    ExpectTheWindowServicesOfThisWindows(CallsIn(L"wine-stderr.txt", image));
+    ExpectTheWindowServicesOfThisWindows(CallsIn(
+        L"wine-stderr.txt", reinterpret_cast<ULONG_PTR>(image.lpBaseOfDll), image.SizeOfImage));
 }
 
 }  // namespace

@@ -32,24 +32,4 @@ void Store(HKEY root, const std::wstring& path, const char* name,
     RegCloseKey(key);
 }
 
-std::wstring WindowsVersion() {
-    wchar_t version[32] = {};
-    return std::wstring(version, GetEnvironmentVariableW(L"QM_WINDOWS_VERSION", version, 32));
-}
-
-const std::wstring& ProgramUnderTest() {
-    static const std::wstring program = [] {
-        wchar_t path[MAX_PATH] = {};
-        if (!GetEnvironmentVariableW(L"QM_PROGRAM", path, MAX_PATH)) return std::wstring(QM_EXE);
-        // Wine takes the Windows version per program file name.
-        const std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") +
-                                 (wcsrchr(path, L'/') + 1);
-        const std::wstring version = WindowsVersion();
-        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, version.c_str(),
-                        static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
-        return std::wstring(path);
-    }();
-    return program;
-}
-
 }  // namespace qmtest

@@ -1,6 +1,5 @@
 #pragma once
-// What the suites share: stored values read and written the way another program would, and
-// which copy of the release they drive.
+// Stored values read and written the way another program would.
 #include <windows.h>
 
 #include <optional>
@@ -35,11 +34,5 @@ void Store(HKEY root, const std::wstring& path, const char* name,
 inline std::optional<Raw> Stored(const char* name) {
     return Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name);
 }
-
-// The release of this build's bitness; or the copy that QM_PROGRAM names, run as the Windows
-// version that QM_WINDOWS_VERSION names.
-const std::wstring& ProgramUnderTest();
-// The Windows version the program runs as, as QM_WINDOWS_VERSION names it ("" for Wine's own).
-std::wstring WindowsVersion();
 
 }  // namespace qmtest

@@ -99,6 +99,7 @@ qm_test_session() {
     export QM_PREFIX="$QM_ROOT/build/wineprefix"
     . "$QM_ROOT/tools/wine/wine-env.sh"
     qm_private_display
+    qm_wineserver -k >/dev/null 2>&1 || true  # one that an interrupted run left behind
     qm_prefix_init desktop
     qm_wineserver -p || true
 }
