@@ -341,6 +341,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             way(dlg);
             ExpectErrorBox(app, main.hwnd, L"Empty String");
             EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == cont; }));
+            ASSERT_FALSE(HasFailure());
         }
         EXPECT_EQ(Stored(kValueNames[0]), stored);
 
