@@ -5,5 +5,4 @@
 set -euo pipefail
 [ "$(id -u)" -eq 0 ] || { echo "tools/setup.sh installs packages: run it as root" >&2; exit 1; }
 . "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_need debootstrap debootstrap python3 python3
 qm_install_deps screenshot

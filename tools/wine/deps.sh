@@ -37,6 +37,8 @@ qm_install_deps() {
         /usr/src/googletest/CMakeLists.txt googletest \
         Xvfb xvfb flock util-linux unshare util-linux
     [ "${1:-}" != screenshot ] || qm_need xdotool xdotool import imagemagick
+    # Only making the Wine root needs these.
+    [ -f "$QM_WINE_ROOT/.qm-ready" ] || qm_need debootstrap debootstrap python3 python3
     qm_wine_root_ensure
 }
 
