@@ -11,6 +11,8 @@
 
 #include "tests/support.h"
 
+#include <dbghelp.h>
+
 namespace {
 
 using namespace qmtest;
@@ -20,10 +22,7 @@ class ExecutableTest : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(module) << "the loader maps it"; }
     void TearDown() override { FreeLibrary(module); }
     const BYTE* Base() const { return reinterpret_cast<const BYTE*>(module); }
-    const IMAGE_NT_HEADERS& Nt() const {
-        return *reinterpret_cast<const IMAGE_NT_HEADERS*>(
-            Base() + reinterpret_cast<const IMAGE_DOS_HEADER*>(Base())->e_lfanew);
-    }
+    const IMAGE_NT_HEADERS& Nt() const { return *ImageNtHeader(module); }
     std::vector<BYTE> Resource(LPCWSTR type, int id) const {
         HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
         const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));

@@ -74,12 +74,6 @@ struct Window {
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-    // How many pixels of the client area on the screen differ from `want`.
-    int Mismatches(const Pixels& want) const {
-        POINT p = {0, 0};
-        ClientToScreen(hwnd, &p);
-        return MismatchesAt(want, p.x, p.y);
-    }
     // The client area as it must look: the background picture at its natural size, each
     // button's picture centred on its face inside the border (turned while held), and the
     // description as the system draws it in MS Sans Serif 12 pt, green on black.
@@ -296,8 +290,10 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         ASSERT_FALSE(HasFailure());  // each step below stands on the one before
         // Pixel for pixel, up and held; a button released outside itself does nothing.
         const Pixels pictures[] = {Art("background.bmp"), Art("continue.bmp"), Art("back.bmp")};
+        POINT at = {0, 0};
+        ClientToScreen(main.hwnd, &at);
         auto looks = [&](HWND held) {  // the focus moves with a click: asked afresh each time
-            return WaitForNone([&] { return main.Mismatches(main.Expected(pictures, held)); });
+            return WaitForNone([&] { return MismatchesAt(main.Expected(pictures, held), at.x, at.y); });
         };
         EXPECT_EQ(looks(nullptr), 0);
         for (HWND button : {cont, back}) {
