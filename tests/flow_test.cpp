@@ -8,6 +8,8 @@
 #include "tests/support.h"
 #include "ui/register_flow.h"
 
+#include <sddl.h>
+
 namespace {
 
 using namespace qmtest;
@@ -31,6 +33,7 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
         size_t prompts;
         const wchar_t* message;  // the start of the one message; null: none
         std::optional<Raw> organisation, owner;
+        bool locked = false;  // the key refuses all, as HKLM does a user who is no administrator
     } cases[] = {
         {{L""}, 1, L"Empty String", Sz("old org"), Sz("old owner")},
         {{L"Acme", L""}, 2, L"Empty String", Sz("Acme"), Sz("old owner")},
@@ -39,14 +42,26 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
          Sz("old owner")},
         {{L"Acme", L"J\u00f6rg \u0141"}, 2, L"Could not write RegisteredOwner: ", Sz("Acme"),
          Sz("old owner")},
+        {{L"Acme", L"x"}, 1, L"Could not write RegisteredOrganization: ", Sz("old org"),
+         Sz("old owner"), true},
     };
+    HKEY key = nullptr;
+    BYTE open[4096];
+    DWORD size = sizeof open;
+    PSECURITY_DESCRIPTOR locked = nullptr;
+    ASSERT_TRUE(!RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, READ_CONTROL | WRITE_DAC, &key) &&
+                !RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, open, &size) &&
+                ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;KA;;;WD)", SDDL_REVISION_1,
+                                                                     &locked, nullptr));
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.answers));
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[0], "old org");
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], "old owner");
         ScriptedUi ui;
         ui.answers = c.answers;
+        if (c.locked) RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, locked);
         qm::RunPromptAndStore(ui);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, open);
         EXPECT_EQ(ui.prompts, std::vector<std::wstring>(kPrompts, kPrompts + c.prompts));
         ASSERT_EQ(ui.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
@@ -60,6 +75,8 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
         EXPECT_EQ(Stored(kValueNames[0]), c.organisation);
         EXPECT_EQ(Stored(kValueNames[1]), c.owner);
     }
+    RegCloseKey(key);
+    LocalFree(locked);
 }
 
 // Under a double-byte code page (Windows 95, 98 and ME in East Asia) the field counts bytes;

@@ -129,8 +129,7 @@ HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
     EXPECT_EQ(TextOf(edit), L"") << "a prompt starts empty";
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(dlg) == edit; })) << "the cursor is in the field";
     EXPECT_EQ(LOWORD(SendMessageW(dlg, DM_GETDEFID, 0, 0)), IDOK) << "Enter is OK";
-    EXPECT_EQ(TextOf(GetDlgItem(dlg, IDOK)), L"OK");
-    EXPECT_EQ(TextOf(GetDlgItem(dlg, IDCANCEL)), L"Cancel");
+    EXPECT_EQ(TextOf(GetDlgItem(dlg, IDOK)) + L"|" + TextOf(GetDlgItem(dlg, IDCANCEL)), L"OK|Cancel");
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
     return dlg;
 }
@@ -150,10 +149,8 @@ void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
     EXPECT_EQ(DialogText(box), text);
     EXPECT_TRUE(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL)) << "OK alone";
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
-    HWND icon = nullptr;
-    for (HWND c = GetWindow(box, GW_CHILD); c && !icon; c = GetWindow(c, GW_HWNDNEXT))
-        if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = c;
-    ASSERT_TRUE(icon) << "an icon";
+    HWND icon = FindWindowExW(box, nullptr, L"Static", L"");
+    ASSERT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON) << "an icon";
     RECT r;
     GetWindowRect(icon, &r);
     EXPECT_EQ(WaitForNone([&] {  // the system's stop icon on the box's own background
@@ -189,11 +186,9 @@ std::set<std::string> CallsIn(const std::wstring& trace, ULONG_PTR base, ULONG_P
 // A Unicode function: its DLL also has it with an A in place of its final W.
 bool IsUnicode(const std::string& call) {
     const auto dot = call.find('.');
-    std::string ansi = call.substr(dot + 1);
-    if (!ansi.ends_with('W')) return false;
-    ansi.back() = 'A';
+    const std::string ansi = call.substr(dot + 1, call.size() - dot - 2) + 'A';
     HMODULE dll = LoadLibraryA((call.substr(0, dot) + ".dll").c_str());
-    return dll && GetProcAddress(dll, ansi.c_str());
+    return call.ends_with('W') && dll && GetProcAddress(dll, ansi.c_str());
 }
 
 // The Unicode functions that work on Windows 95, 98 and ME (MSDN 1998, "Windows 95 General
@@ -220,20 +215,6 @@ void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
     }
 }
 
-// Programs started from here on run under Wine's relay trace of the calls their own image
-// makes. Wine writes it to the standard error this process has, which the test runner keeps
-// in wine-stderr.txt.
-void TraceWhatStartsNext() {
-    const std::wstring name = kProgram.substr(kProgram.rfind(L'/') + 1);
-    constexpr wchar_t kDebug[] = L"Software\\Wine\\Debug";
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromInclude", REG_SZ, name.c_str(),
-                    static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
-    // Every function: by default Wine leaves a few out of the trace.
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayExclude", REG_SZ, L"none", 10);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromExclude");  // it overrides include
-    SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
-}
-
 TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
     for (const char* name : kValueNames) {
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "before");
@@ -241,8 +222,17 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
     }
     MODULEINFO image = {};
     {
-        // Three copies at once: one with arguments, one started maximised, one minimised.
-        TraceWhatStartsNext();
+        // Three copies at once: one with arguments, one started maximised, one minimised, all
+        // under Wine's relay trace of the calls their own image makes (every function, from
+        // that module alone). Wine writes it to the standard error this process has, which
+        // the test runner keeps in wine-stderr.txt.
+        constexpr wchar_t kDebug[] = L"Software\\Wine\\Debug";
+        const std::wstring name = kProgram.substr(kProgram.rfind(L'/') + 1);
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromInclude", REG_SZ, name.c_str(),
+                        static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayExclude", REG_SZ, L"none", 10);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromExclude");  // it overrides
+        SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
         const Process app(kProgram, L"/organisation:Evil --owner \"Some One\" -x");
         const Process big(kProgram, L"", SW_SHOWMAXIMIZED);
         const Process small(kProgram, L"", SW_SHOWMINNOACTIVE);
@@ -330,6 +320,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             [](HWND dlg) { PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); },  // the close box
             [](HWND) { PressKeys({VK_TAB}), PressKeys({VK_TAB}), PressKeys({VK_SPACE}); }};  // Cancel
         for (const auto& way : leave) {
+            ASSERT_TRUE(BringToFront(main.hwnd));
             PressKeys({VK_SPACE});  // on Continue
             HWND dlg = Prompt(app, main.hwnd, L"Organisation:");
             TypeText(L"abc");

@@ -16,11 +16,9 @@ TEST(ShowValuesTest, PrintsEachValueExactlyAsStored) {
     ASSERT_EQ(GetACP(), 1252u);
     const std::pair<std::string, std::string> cases[] = {
         // stored in code page 1252, as the program hands it to the registry; shown in UTF-8
-        {"   ", "\"   \""},
+        {"   ", "\"   \""}, {"", "\"\""}, {"tab\there\x1f", "\"tab\\there\\x1f\""},
         {"  \xC5ngstr\xF6m & Co  ", "\"  \xC3\x85ngstr\xC3\xB6m & Co  \""},
-        {"", "\"\""},
         {"say \"hi\" C:\\x", "\"say \\\"hi\\\" C:\\\\x\""},
-        {"tab\there\x1f", "\"tab\\there\\x1f\""},
     };
     const std::wstring out = L"show-values.txt";
     Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], std::nullopt);
