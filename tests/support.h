@@ -2,8 +2,9 @@
 // Stored values read and written the way another program would.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <optional>
-#include <ostream>
 #include <string>
 
 namespace qmtest {
@@ -20,7 +21,7 @@ struct Raw {
     std::string bytes;
     bool operator==(const Raw&) const = default;
     friend std::ostream& operator<<(std::ostream& out, const Raw& r) {
-        return out << "type " << r.type << ", " << r.bytes.size() << " bytes \"" << r.bytes << '"';
+        return out << "type " << r.type << ", bytes " << testing::PrintToString(r.bytes);
     }
 };
 // What the program stores for an answer: its code page bytes and one NUL, as REG_SZ.
