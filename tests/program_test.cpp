@@ -8,6 +8,7 @@
 #include <regex>
 #include <set>
 
+#include "app/text_prompt.h"
 #include "tests/support.h"
 #include "tools/uidriver/ui_driver.h"
 
@@ -124,7 +125,7 @@ struct Window {
 HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
     HWND dlg = WaitForTopLevel(app.Id(), L"#32770", L"Quillmark");
     EXPECT_TRUE(dlg && BringToFront(dlg)) << "no prompt " << testing::PrintToString(text);
-    HWND edit = GetDlgItem(dlg, 101);
+    HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
     EXPECT_EQ(DialogText(dlg), text);
     EXPECT_EQ(TextOf(edit), L"") << "a prompt starts empty";
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(dlg) == edit; })) << "the cursor is in the field";
@@ -137,7 +138,7 @@ HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
 // Types into the prompt's field, waits until it holds `expected`, then presses Enter.
 void Answer(HWND dlg, const std::wstring& typed, const std::wstring& expected) {
     TypeText(typed);
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, 101)) == expected; }));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, qm::kPromptEditId)) == expected; }));
     PressKeys({VK_RETURN});
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
 }
@@ -186,9 +187,10 @@ std::set<std::string> CallsIn(const std::wstring& trace, ULONG_PTR base, ULONG_P
 // A Unicode function: its DLL also has it with an A in place of its final W.
 bool IsUnicode(const std::string& call) {
     const auto dot = call.find('.');
+    if (!call.ends_with('W')) return false;
     const std::string ansi = call.substr(dot + 1, call.size() - dot - 2) + 'A';
     HMODULE dll = LoadLibraryA((call.substr(0, dot) + ".dll").c_str());
-    return call.ends_with('W') && dll && GetProcAddress(dll, ansi.c_str());
+    return dll && GetProcAddress(dll, ansi.c_str());
 }
 
 // The Unicode functions that work on Windows 95, 98 and ME (MSDN 1998, "Windows 95 General
@@ -324,7 +326,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             PressKeys({VK_SPACE});  // on Continue
             HWND dlg = Prompt(app, main.hwnd, L"Organisation:");
             TypeText(L"abc");
-            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, 101)) == L"abc"; }));
+            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, qm::kPromptEditId)) == L"abc"; }));
             way(dlg);
             ExpectErrorBox(app, main.hwnd, L"Empty String");
             EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == cont; }));
@@ -344,9 +346,9 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             for (int i = 0; i < 127; ++i) fit += emoji;
             PutOnClipboard(fit + emoji + emoji);
             PressKeys({VK_CONTROL, 'V'});
-            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, 101)) == fit; }));
+            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, qm::kPromptEditId)) == fit; }));
             TypeText(emoji + L"x");
-            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, 101)) == fit + L"x"; }));
+            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, qm::kPromptEditId)) == fit + L"x"; }));
         }
         PressKeys({VK_ESCAPE});
         ExpectErrorBox(app, main.hwnd, L"Empty String");
