@@ -56,16 +56,30 @@ Pixels Art(const char* name) {
 
 // How many pixels of `grab` (at `left`, `top` on the screen) differ from `want`.
 int MismatchesAt(const Pixels& want, int left, int top) {
-    const Pixels grab = Pixels::OfScreen({left, top, left + want.Width(), top + want.Height()});
-    int bad = 0;
-    for (int y = 0; y < want.Height(); ++y)
-        for (int x = 0; x < want.Width(); ++x) bad += grab.At(x, y) != want.At(x, y);
-    return bad;
+    return want.Differences(Pixels::OfScreen({left, top, left + want.Width(), top + want.Height()}));
+}
+
+// Whether the caption of `w` shows the 16 x 16 `icon` near its left end: drawn again over
+// itself, it changes nothing there.
+bool ShowsInCaption(HWND w, HICON icon) {
+    RECT r;
+    GetWindowRect(w, &r);
+    const Pixels strip = Pixels::OfScreen({r.left, r.top, r.left + 40, r.top + 40});
+    for (int y = 0; y <= 24; ++y)
+        for (int x = 0; x <= 24; ++x) {
+            auto there = [&](HDC dc) { strip.Draw(dc, -x, -y); };
+            if (Pixels(16, 16, there).Differences(Pixels(16, 16, [&](HDC dc) {
+                    there(dc);
+                    DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+                })) == 0)
+                return true;
+        }
+    return false;
 }
 
 // The main window of a started copy, and its controls in tab order: Continue, Back, label.
 struct Window {
-    explicit Window(const Process& app) : hwnd(WaitForTopLevel(app.Id(), nullptr, kCaption)) {
+    explicit Window(const Process& app) : hwnd(AwaitTopLevel("the main window", app.Id(), nullptr, kCaption)) {
         for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             controls.push_back(c);
     }
@@ -123,30 +137,37 @@ struct Window {
 
 // Waits for the program's prompt, checks what it shows, and returns it.
 HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
-    HWND dlg = WaitForTopLevel(app.Id(), L"#32770", L"Quillmark");
-    EXPECT_TRUE(dlg && BringToFront(dlg)) << "no prompt " << testing::PrintToString(text);
+    HWND dlg = AwaitTopLevel("the prompt " + Utf8(text), app.Id(), L"#32770", L"Quillmark");
+    BringToFront(dlg);
     HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
     EXPECT_EQ(DialogText(dlg), text);
     EXPECT_EQ(TextOf(edit), L"") << "a prompt starts empty";
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dlg) == edit; })) << "the cursor is in the field";
+    Await("the cursor in the field", [&] { return FocusOf(dlg) == edit; });
     EXPECT_EQ(LOWORD(SendMessageW(dlg, DM_GETDEFID, 0, 0)), IDOK) << "Enter is OK";
     EXPECT_EQ(TextOf(GetDlgItem(dlg, IDOK)) + L"|" + TextOf(GetDlgItem(dlg, IDCANCEL)), L"OK|Cancel");
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
     return dlg;
 }
 
+// Waits until the prompt's field holds `expected`.
+void AwaitField(HWND dlg, const std::wstring& expected) {
+    HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
+    Await("the field to hold " + testing::PrintToString(expected), [&] { return TextOf(edit) == expected; },
+          [&] { return "it holds " + testing::PrintToString(TextOf(edit)); });
+}
+
 // Types into the prompt's field, waits until it holds `expected`, then presses Enter.
 void Answer(HWND dlg, const std::wstring& typed, const std::wstring& expected) {
     TypeText(typed);
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, qm::kPromptEditId)) == expected; }));
+    AwaitField(dlg, expected);
     PressKeys({VK_RETURN});
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
+    Await("Enter closes the prompt", [&] { return !IsWindow(dlg); });
 }
 
 // The error box: its text, a stop icon, OK alone, modal to the main window; closed with Enter.
 void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
-    HWND box = WaitForTopLevel(app.Id(), L"#32770", L"Error");
-    ASSERT_TRUE(box && BringToFront(box)) << "no error box";
+    HWND box = AwaitTopLevel("the error box", app.Id(), L"#32770", L"Error");
+    BringToFront(box);
     EXPECT_EQ(DialogText(box), text);
     EXPECT_TRUE(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL)) << "OK alone";
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
@@ -154,7 +175,7 @@ void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
     ASSERT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON) << "an icon";
     RECT r;
     GetWindowRect(icon, &r);
-    EXPECT_EQ(WaitForNone([&] {  // the system's stop icon on the box's own background
+    AwaitNone("the stop icon", [&] {  // the system's stop icon on the box's own background
                   const RECT all = {0, 0, r.right - r.left, r.bottom - r.top};
                   const COLORREF back = Pixels::OfScreen(r).At(0, 0);
                   return MismatchesAt(Pixels(all.right, all.bottom, [&](HDC dc) {
@@ -162,9 +183,9 @@ void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
                       ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
                       DrawIconEx(dc, 0, 0, LoadIconW(nullptr, IDI_HAND), 0, 0, 0, nullptr, DI_NORMAL);
                   }), r.left, r.top);
-              }), 0);
+              });
     PressKeys({VK_RETURN});
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    Await("Enter closes the error box", [&] { return !IsWindow(box); });
 }
 
 // The functions that the program's image, [base, base + size), called: "dll.Function", from
@@ -218,6 +239,9 @@ void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
 }
 
 TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
+    // The longest double-click time there is, for the programs started below: a second click
+    // on the same button always comes within it, however quick the machine.
+    SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, 5000, nullptr, SPIF_UPDATEINIFILE);
     for (const char* name : kValueNames) {
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "before");
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "other view", kOtherView);
@@ -245,18 +269,22 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         GetModuleInformation(app.Handle(), reinterpret_cast<HMODULE>(GetWindowLongPtrW(
                                  main.hwnd, GWLP_HINSTANCE)), &image, sizeof image);
         const HWND cont = main.controls[0], back = main.controls[1], label = main.controls[2];
-        EXPECT_TRUE(WaitUntil([&] { return IsIconic(icon.hwnd) != FALSE; })) << "minimised stays so";
+        Await("minimised stays so", [&] { return IsIconic(icon.hwnd) != FALSE; });
         EXPECT_FALSE(IsZoomed(other.hwnd)) << "a fixed frame keeps its size";
         SetWindowPos(other.hwnd, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ASSERT_TRUE(BringToFront(main.hwnd));
+        BringToFront(main.hwnd);
 
-        // A fixed frame around a 370 x 126 client area, and the controls as laid out.
+        // A fixed frame around a 370 x 126 client area; in the caption the program's own icon,
+        // the minimise and close boxes; the controls as laid out.
+        HMODULE file = LoadLibraryExW(kProgram.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        const auto ownIcon = static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
         for (HWND w : {main.hwnd, other.hwnd}) {
             RECT client;
             GetClientRect(w, &client);
             EXPECT_EQ(client.right * 1000 + client.bottom, 370126);
-            EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_SYSMENU),
-                      WS_CAPTION | WS_SYSMENU);
+            EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU),
+                      WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU);
+            Await("the program's icon in the caption", [&] { return ShowsInCaption(w, ownIcon); });
         }
         const wchar_t* const texts[] = {L"Continue", L"Back", kLabelText};
         for (int i = 0; i < 3; ++i) {
@@ -270,29 +298,29 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         }
 
         // The focus starts on Continue; Enter and Escape do nothing; Tab goes round the buttons.
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == cont; }));
+        Await("the focus on Continue", [&] { return FocusOf(main.hwnd) == cont; });
         PressKeys({VK_RETURN});
         PressKeys({VK_ESCAPE});
         PressKeys({VK_TAB});
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == back; }));
+        Await("Tab to Back", [&] { return FocusOf(main.hwnd) == back; });
         EXPECT_FALSE(FindTopLevel(app.Id(), L"#32770", nullptr)) << "Enter or Escape did something";
         PressKeys({VK_TAB});
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == cont; }));
+        Await("Tab to Continue", [&] { return FocusOf(main.hwnd) == cont; });
 
         ASSERT_FALSE(HasFailure());  // each step below stands on the one before
         // Pixel for pixel, up and held; a button released outside itself does nothing.
         const Pixels pictures[] = {Art("background.bmp"), Art("continue.bmp"), Art("back.bmp")};
         POINT at = {0, 0};
         ClientToScreen(main.hwnd, &at);
-        auto looks = [&](HWND held) {  // the focus moves with a click: asked afresh each time
-            return WaitForNone([&] { return MismatchesAt(main.Expected(pictures, held), at.x, at.y); });
+        auto looks = [&](const std::string& step, HWND held) {  // the focus moves with a click
+            AwaitNone(step, [&] { return MismatchesAt(main.Expected(pictures, held), at.x, at.y); });
         };
-        EXPECT_EQ(looks(nullptr), 0);
+        looks("the window as drawn", nullptr);
         for (HWND button : {cont, back}) {
             MouseDown(CentreOf(button));
-            EXPECT_EQ(looks(button), 0) << TextOf(button).c_str() << " held";
+            looks(Utf8(TextOf(button)) + " held", button);
             MouseUp(CentreOf(label));
-            EXPECT_EQ(looks(nullptr), 0) << TextOf(button).c_str() << " released outside";
+            looks(Utf8(TextOf(button)) + " released outside", nullptr);
         }
         EXPECT_FALSE(FindTopLevel(app.Id(), L"#32770", nullptr));
         for (const char* name : kValueNames)
@@ -304,16 +332,16 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         const Raw stored = Sz("  Mirevale & Sons, \xC5ngstr\xF6m  "), x255 = Sz(std::string(255, 'x'));
         Click(CentreOf(cont));
         Answer(Prompt(app, main.hwnd, L"Organisation:"), typed, typed);
-        EXPECT_TRUE(WaitUntil([&] { return Stored(kValueNames[0]) == stored; }));
+        Await("the organisation stored", [&] { return Stored(kValueNames[0]) == stored; });
         EXPECT_EQ(Stored(kValueNames[1]), Sz("before"));
         HWND owner = Prompt(app, main.hwnd, L"Owner:");
         PutOnClipboard(std::wstring(300, L'x'));
         PressKeys({VK_CONTROL, 'V'});
         Answer(owner, L"", std::wstring(255, L'x'));  // the field takes 255 at most
-        EXPECT_TRUE(WaitUntil([&] { return Stored(kValueNames[1]) == x255; }));
+        Await("the owner stored", [&] { return Stored(kValueNames[1]) == x255; });
         for (const char* name : kValueNames)
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name, kOtherView), Sz("other view"));
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main.hwnd) && FocusOf(main.hwnd) == cont; }));
+        Await("the focus back on Continue", [&] { return IsWindowEnabled(main.hwnd) && FocusOf(main.hwnd) == cont; });
 
         ASSERT_FALSE(HasFailure());
         // Every way out of a prompt gives the empty answer, which stops the run at once.
@@ -322,20 +350,21 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             [](HWND dlg) { PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); },  // the close box
             [](HWND) { PressKeys({VK_TAB}), PressKeys({VK_TAB}), PressKeys({VK_SPACE}); }};  // Cancel
         for (const auto& way : leave) {
-            ASSERT_TRUE(BringToFront(main.hwnd));
+            BringToFront(main.hwnd);
             PressKeys({VK_SPACE});  // on Continue
             HWND dlg = Prompt(app, main.hwnd, L"Organisation:");
             TypeText(L"abc");
-            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, qm::kPromptEditId)) == L"abc"; }));
+            AwaitField(dlg, L"abc");
             way(dlg);
             ExpectErrorBox(app, main.hwnd, L"Empty String");
-            EXPECT_TRUE(WaitUntil([&] { return FocusOf(main.hwnd) == cont; }));
+            Await("the focus back on Continue", [&] { return FocusOf(main.hwnd) == cont; });
             ASSERT_FALSE(HasFailure());
         }
         EXPECT_EQ(Stored(kValueNames[0]), stored);
 
         ASSERT_FALSE(HasFailure());
-        // An organisation given stays stored when the owner is not.
+        // An organisation given stays stored when the owner is not. This second click on
+        // Continue comes within the double-click time of the first: a click all the same.
         Click(CentreOf(cont));
         Answer(Prompt(app, main.hwnd, L"Organisation:"), L"Acme", L"Acme");
         HWND dlg = Prompt(app, main.hwnd, L"Owner:");
@@ -346,9 +375,9 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             for (int i = 0; i < 127; ++i) fit += emoji;
             PutOnClipboard(fit + emoji + emoji);
             PressKeys({VK_CONTROL, 'V'});
-            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, qm::kPromptEditId)) == fit; }));
+            AwaitField(dlg, fit);
             TypeText(emoji + L"x");
-            EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dlg, qm::kPromptEditId)) == fit + L"x"; }));
+            AwaitField(dlg, fit + L"x");
         }
         PressKeys({VK_ESCAPE});
         ExpectErrorBox(app, main.hwnd, L"Empty String");
@@ -358,7 +387,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         ASSERT_FALSE(HasFailure());
         // Back ends this copy, the close box the next, Alt+F4 the last; each on its own.
         Click(CentreOf(back));
-        EXPECT_TRUE(app.WaitForExit());
+        app.AwaitExit("Back ends the program");
         EXPECT_TRUE(big.Running() && IsWindowVisible(other.hwnd));
         RECT frame;
         GetWindowRect(other.hwnd, &frame);
@@ -366,11 +395,11 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         int x = frame.right - 1;
         while (x > frame.left && SendMessageW(other.hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) --x;
         Click({x - 4, y});
-        EXPECT_TRUE(big.WaitForExit()) << "the close box";
+        big.AwaitExit("the close box ends the program");
         ShowWindow(icon.hwnd, SW_RESTORE);
-        ASSERT_TRUE(BringToFront(icon.hwnd));
+        BringToFront(icon.hwnd);
         PressKeys({VK_MENU, VK_F4});
-        EXPECT_TRUE(small.WaitForExit()) << "Alt+F4";
+        small.AwaitExit("Alt+F4 ends the program");
         for (const Process* p : {&app, &big, &small}) EXPECT_EQ(p->ExitCode(), 0u);
     }
     ExpectTheWindowServicesOfThisWindows(CallsIn(

@@ -24,7 +24,7 @@ TEST(ShowValuesTest, PrintsEachValueExactlyAsStored) {
     Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], std::nullopt);
     for (const auto& [stored, shown] : cases) {
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[0], stored);
-        EXPECT_TRUE(Process(QM_SHOW_VALUES, L"", -1, out).WaitForExit());
+        Process(QM_SHOW_VALUES, L"", -1, out).AwaitExit("show the values");
         std::ifstream in{std::filesystem::path(out)};
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
                   "RegisteredOrganization = " + shown + "\nRegisteredOwner is not set\n");

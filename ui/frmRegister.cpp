@@ -85,9 +85,11 @@ bool frmRegister::CreateControls() noexcept {
         switch (row.id) {
             case kContinueId:
                 cmdContinue_ = control;
+                TakeEveryPressAsAPress(control);
                 break;
             case kBackId:
                 cmdBack_ = control;
+                TakeEveryPressAsAPress(control);
                 break;
             case kLabelId:
                 Label1_ = control;

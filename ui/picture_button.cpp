@@ -1,6 +1,21 @@
 #include "ui/picture_button.h"
 
+#include "app/system_ui.h"
+
 namespace qm {
+namespace {
+
+LRESULT CALLBACK EveryPressProc(HWND button, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    const auto original = reinterpret_cast<WNDPROC>(sys::GetLong(button, GWLP_USERDATA));
+    return sys::CallProc(original, button, msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : msg, wp, lp);
+}
+
+}  // namespace
+
+void TakeEveryPressAsAPress(HWND button) noexcept {
+    sys::SetLong(button, GWLP_USERDATA, sys::GetLong(button, GWLP_WNDPROC));
+    sys::SetLong(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EveryPressProc));
+}
 
 void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look) noexcept {
     HDC dc = item.hDC;

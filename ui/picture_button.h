@@ -20,4 +20,9 @@ struct PictureButtonLook {
 // the button and clipped to the inside of the border; the focus rectangle when focused.
 void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look) noexcept;
 
+// An owner-drawn button takes a press that follows the last one within the double-click time
+// as a double click: not pushed, not clicked. A push button takes every press as a press, so
+// that two clicks in quick succession are two clicks.
+void TakeEveryPressAsAPress(HWND button) noexcept;
+
 }  // namespace qm

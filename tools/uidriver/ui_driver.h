@@ -1,11 +1,17 @@
 #pragma once
 // Driving a program the way a person would: windows found, keys and mouse through the
-// system's input, the screen read back. Every wait has a condition and a limit.
+// system's input, the screen read back. Every step waits for its effect, within a limit; the
+// first step whose effect does not come ends the test, with the screen and every window saved.
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <functional>
+#include <numeric>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,11 +30,34 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
     return true;
 }
 
-// Polls `mismatches` until it counts none; returns the last count.
-inline int WaitForNone(const std::function<int()>& mismatches) {
+inline std::string Utf8(const std::wstring& text) {
+    std::string out(text.size() * 3, '\0');
+    out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                       out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+inline std::string SaveScreenAndWindows();
+
+// Ends the test at a step whose effect did not come, saying what was seen instead.
+[[noreturn]] inline void StepFailed(const std::string& step, const std::string& saw) {
+    const std::string message = step + ": " + saw + "\n" + SaveScreenAndWindows();
+    ADD_FAILURE() << message;
+    throw testing::AssertionException(testing::TestPartResult(
+        testing::TestPartResult::kFatalFailure, __FILE__, __LINE__, message.c_str()));
+}
+
+// Waits for a step's effect; `saw` says what there is instead when it does not come.
+inline void Await(const std::string& step, const std::function<bool()>& done,
+                  const std::function<std::string()>& saw = [] { return std::string("not within 10 s"); }) {
+    if (!WaitUntil(done)) StepFailed(step, saw());
+}
+
+// Waits until `mismatches` counts none.
+inline void AwaitNone(const std::string& step, const std::function<int()>& mismatches) {
     int last = 0;
-    WaitUntil([&] { return (last = mismatches()) == 0; });
-    return last;
+    Await(step, [&] { return (last = mismatches()) == 0; },
+          [&] { return std::to_string(last) + " pixels differ after 10 s"; });
 }
 
 // A visible top-level window of process `pid` with this class and caption (null: any).
@@ -42,20 +71,27 @@ inline HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* cap
     return nullptr;
 }
 
-inline HWND WaitForTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption) {
+inline HWND AwaitTopLevel(const std::string& step, DWORD pid, const wchar_t* className,
+                          const wchar_t* caption) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; });
+    Await(step, [&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; });
     return found;
 }
 
-inline bool BringToFront(HWND hwnd) {  // asks once, then waits
+inline void BringToFront(HWND hwnd) {  // asks once, then waits
     if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
-    return WaitUntil([&] { return GetForegroundWindow() == hwnd; });
+    Await("bring a window to the front", [&] { return GetForegroundWindow() == hwnd; });
+}
+
+// Asks a window, giving up after a second when its thread does not answer (0).
+inline LRESULT Ask(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 1000, &result) ? result : 0;
 }
 
 inline std::wstring TextOf(HWND hwnd) {  // asked of the window itself: an edit field's too
     wchar_t buffer[512] = {};
-    const auto n = SendMessageW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
+    const auto n = Ask(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
     return std::wstring(buffer, static_cast<size_t>(n));
 }
 
@@ -86,7 +122,8 @@ inline std::wstring DialogText(HWND dialog) {
 }
 
 inline void Send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+        StepFailed("send keys", "the system took them not, error " + std::to_string(GetLastError()));
 }
 
 inline INPUT Key(WORD vk, WORD scan, DWORD flags) {
@@ -116,19 +153,32 @@ inline void XDo(const std::wstring& arguments) {
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (CreateProcessW(L"Z:\\usr\\bin\\xdotool", line.data(), nullptr, nullptr, FALSE, 0,
-                       nullptr, nullptr, &si, &pi))
-        CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
+    if (!CreateProcessW(L"Z:\\usr\\bin\\xdotool", line.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &si, &pi)) {
+        wchar_t reason[256] = {};
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       GetLastError(), 0, reason, 256, nullptr);
+        StepFailed(Utf8(line), "the input helper did not start: " + Utf8(reason));
+    }
+    CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
 }
 
+// Moves the pointer to `p`, then presses or releases the left button there. A push button
+// under the pointer must then be held down, or let go.
 inline void Mouse(POINT p, bool down) {
+    const std::string at = "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    POINT now = {};
     XDo(L"mousemove " + std::to_wstring(p.x) + L" " + std::to_wstring(p.y));
-    WaitUntil([&] {
-        POINT now = {};
-        return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
-    });
+    Await("move the pointer to " + at, [&] { return GetCursorPos(&now) && now.x == p.x && now.y == p.y; },
+          [&] { return "it is at (" + std::to_string(now.x) + "," + std::to_string(now.y) + ")"; });
+    const std::string step = (down ? "press the button at " : "release the button at ") + at;
     XDo(down ? L"mousedown 1" : L"mouseup 1");
-    WaitUntil([&] { return (GetAsyncKeyState(VK_LBUTTON) < 0) == down; });
+    Await(step, [&] { return (GetAsyncKeyState(VK_LBUTTON) < 0) == down; },
+          [] { return std::string("the system's button state did not change"); });
+    HWND under = WindowFromPoint(p);
+    if (ClassOf(under) != L"Button") return;
+    Await(step, [&] { return ((Ask(under, BM_GETSTATE) & BST_PUSHED) != 0) == down; },
+          [&] { return "the push button \"" + Utf8(TextOf(under)) + "\" under it is " + (down ? "not held" : "still held"); });
 }
 inline void MouseDown(POINT p) { Mouse(p, true); }
 inline void MouseUp(POINT p) { Mouse(p, false); }
@@ -165,6 +215,15 @@ class Pixels {
         DeleteObject(SelectObject(memory, old));
         DeleteDC(memory);
     }
+    void Save(const std::string& path) const {  // as a 32-bit BMP file
+        const DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof(DWORD));
+        const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info_.bmiHeader;
+        const BITMAPFILEHEADER head = {0x4D42, offset + bytes, 0, 0, offset};
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&head), sizeof head);
+        out.write(reinterpret_cast<const char*>(&info_.bmiHeader), sizeof info_.bmiHeader);
+        out.write(reinterpret_cast<const char*>(pixels_.data()), bytes);
+    }
     static Pixels OfScreen(const RECT& area) {  // in screen coordinates
         return Pixels(area.right - area.left, area.bottom - area.top, [&](HDC memory) {
             HDC screen = GetDC(nullptr);
@@ -172,6 +231,10 @@ class Pixels {
                    area.left, area.top, SRCCOPY);
             ReleaseDC(nullptr, screen);
         });
+    }
+    int Differences(const Pixels& other) const {  // in colour: a pixel's fourth byte is unused
+        return static_cast<int>(std::inner_product(pixels_.begin(), pixels_.end(), other.pixels_.begin(), 0L,
+                                                   std::plus<>(), [](DWORD a, DWORD b) { return ((a ^ b) & 0xFFFFFF) != 0; }));
     }
     COLORREF At(int x, int y) const {
         const DWORD p = pixels_[static_cast<size_t>(y * width_ + x)];  // 0x00RRGGBB
@@ -222,7 +285,9 @@ class Process {
     }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
-    bool WaitForExit() const { return WaitForSingleObject(info_.hProcess, 10000) == WAIT_OBJECT_0; }
+    void AwaitExit(const std::string& step) const {
+        Await(step, [&] { return !Running(); }, [] { return std::string("still running after 10 s"); });
+    }
     bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
     DWORD ExitCode() const {
         DWORD code = 0;
@@ -233,5 +298,38 @@ class Process {
   private:
     PROCESS_INFORMATION info_ = {};
 };
+
+// Saves the screen and a list of every top-level window, front to back, with the pointer, the
+// buttons, the foreground and the focus, beside the test; returns where both went.
+inline std::string SaveScreenAndWindows() {
+    static int count = 0;
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    const std::string base = std::string(folder) + "\\ui-failure-" +
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+    Pixels::OfScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}).Save(base + ".bmp");
+    std::ostringstream list;
+    auto name = [](HWND w) {
+        return w ? std::to_string(reinterpret_cast<ULONG_PTR>(w)) + " " + Utf8(ClassOf(w)) + " \"" + Utf8(TextOf(w)) + "\""
+                 : std::string("none");
+    };
+    POINT pointer = {};
+    GetCursorPos(&pointer);
+    list << "foreground " << name(GetForegroundWindow()) << "\nfocus " << name(FocusOf(GetForegroundWindow()))
+         << "\npointer " << pointer.x << "," << pointer.y << " buttons left "
+         << (GetAsyncKeyState(VK_LBUTTON) < 0) << " right " << (GetAsyncKeyState(VK_RBUTTON) < 0)
+         << "\ntop-level windows, front to back: handle class \"title\" process owner visible enabled rectangle\n";
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        RECT r = {};
+        GetWindowRect(w, &r);
+        list << name(w) << " " << pid << " " << reinterpret_cast<ULONG_PTR>(GetWindow(w, GW_OWNER)) << " "
+             << (IsWindowVisible(w) != 0) << " " << (IsWindowEnabled(w) != 0) << " " << r.left << ","
+             << r.top << "," << r.right << "," << r.bottom << "\n";
+    }
+    std::ofstream(base + ".txt") << list.str();
+    return "screen: " + base + ".bmp\nwindows: " + base + ".txt";
+}
 
 }  // namespace qmtest
