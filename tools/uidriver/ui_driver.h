@@ -310,21 +310,22 @@ inline std::string SaveScreenAndWindows() {
     Pixels::OfScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}).Save(base + ".bmp");
     std::ostringstream list;
     auto name = [](HWND w) {
-        return w ? std::to_string(reinterpret_cast<ULONG_PTR>(w)) + " " + Utf8(ClassOf(w)) + " \"" + Utf8(TextOf(w)) + "\""
-                 : std::string("none");
+        std::ostringstream out;
+        out << w << " " << Utf8(ClassOf(w)) << " \"" << Utf8(TextOf(w)) << "\"";
+        return out.str();
     };
     POINT pointer = {};
     GetCursorPos(&pointer);
     list << "foreground " << name(GetForegroundWindow()) << "\nfocus " << name(FocusOf(GetForegroundWindow()))
          << "\npointer " << pointer.x << "," << pointer.y << " buttons left "
          << (GetAsyncKeyState(VK_LBUTTON) < 0) << " right " << (GetAsyncKeyState(VK_RBUTTON) < 0)
-         << "\ntop-level windows, front to back: handle class \"title\" process owner visible enabled rectangle\n";
+         << "\ntop-level windows, front to back: handle class \"title\" process (hex) owner visible enabled rectangle\n";
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         RECT r = {};
         GetWindowRect(w, &r);
-        list << name(w) << " " << pid << " " << reinterpret_cast<ULONG_PTR>(GetWindow(w, GW_OWNER)) << " "
+        list << name(w) << " " << std::hex << pid << std::dec << " " << GetWindow(w, GW_OWNER) << " "
              << (IsWindowVisible(w) != 0) << " " << (IsWindowEnabled(w) != 0) << " " << r.left << ","
              << r.top << "," << r.right << "," << r.bottom << "\n";
     }

@@ -54,17 +54,22 @@ qm_enter_namespace() {
 }
 
 # Starts a private X server on a free display and exports DISPLAY; QM_XVFB_PID is its pid.
+# The server picks the number itself (-displayfd), so two runs started at once never share one.
 qm_start_xvfb() {
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    local number
+    number="$(mktemp)"
+    Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$number" >/dev/null 2>&1 &
     QM_XVFB_PID=$!
-    export DISPLAY=":$n"
     local i
     for i in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        if [ -s "$number" ]; then
+            export DISPLAY=":$(head -n 1 "$number")"
+            rm -f "$number"
+            return 0
+        fi
         sleep 0.1
     done
+    rm -f "$number"
     echo "Xvfb did not start" >&2
     return 1
 }
@@ -104,4 +109,12 @@ qm_test_session() {
     qm_wineserver -k >/dev/null 2>&1 || true  # one that an interrupted run left behind
     qm_prefix_init desktop
     qm_wineserver -p || true
+}
+
+# qm_ctest [CTEST-ARGUMENTS]: one CTest run over both test builds, so that one summary closes it.
+qm_ctest() {
+    mkdir -p build/tests
+    printf 'subdirs("%s")\n' "$QM_ROOT/build/test64" "$QM_ROOT/build/test32" \
+        >build/tests/CTestTestfile.cmake
+    ctest --test-dir build/tests --output-on-failure --no-tests=error --timeout 120 --parallel 2 "$@"
 }
