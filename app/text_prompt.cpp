@@ -78,22 +78,15 @@ void DropSplitCharacterBeforeCaret(HWND edit) noexcept {
     sys::ClearSelection(edit);
 }
 
-// The second byte of a double-byte character can look like a first byte, so which one a
-// typed byte is depends on the byte before. One prompt is open at a time (it is modal).
-bool afterLeadByte = false;
-
-// A typed character of two halves arrives as two WM_CHARs; the limit refuses the second.
-bool SecondHalfOfACharacter(WPARAM unit) noexcept {
-    if (!sys::AnsiOnly()) return IS_LOW_SURROGATE(unit);
-    const bool second = afterLeadByte;
-    afterLeadByte = !second && IsDBCSLeadByte(static_cast<BYTE>(unit));
-    return second;
-}
+// What the open prompt's field has been typed so far; one prompt is open at a time (it is
+// modal).
+TypedHalves typed(false, CP_ACP);
 
 LRESULT CALLBACK WholeCharactersEditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     const auto original = reinterpret_cast<WNDPROC>(sys::GetLong(edit, GWLP_USERDATA));
     const LRESULT result = sys::CallProc(original, edit, msg, wp, lp);
-    if (msg == WM_PASTE || (msg == WM_CHAR && SecondHalfOfACharacter(wp)))
+    // A typed character of two halves arrives as two WM_CHARs; the limit refuses the second.
+    if (msg == WM_PASTE || (msg == WM_CHAR && typed.IsSecondHalf(wp)))
         DropSplitCharacterBeforeCaret(edit);
     return result;
 }
@@ -102,7 +95,7 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
         case WM_INITDIALOG: {
             sys::SetLong(dlg, DWLP_USER, lp);
-            afterLeadByte = false;
+            typed = TypedHalves(sys::AnsiOnly(), CP_ACP);
             HWND edit = GetDlgItem(dlg, kPromptEditId);
             sys::Send(edit, EM_LIMITTEXT, kPromptMaxChars, 0);
             sys::SetLong(edit, GWLP_USERDATA, sys::GetLong(edit, GWLP_WNDPROC));
@@ -129,6 +122,13 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
 }
 
 }  // namespace
+
+bool TypedHalves::IsSecondHalf(WPARAM unit) noexcept {
+    if (!ansi_) return IS_LOW_SURROGATE(unit);
+    const bool second = afterLeadByte_;
+    afterLeadByte_ = !second && IsDBCSLeadByteEx(codePage_, static_cast<BYTE>(unit));
+    return second;
+}
 
 bool EndsWithLoneLeadByte(std::string_view text, UINT codePage) noexcept {
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -23,4 +23,19 @@ PromptText ShowTextPrompt(HWND owner, std::wstring_view title, std::wstring_view
 // second byte is missing.
 bool EndsWithLoneLeadByte(std::string_view text, UINT codePage) noexcept;
 
+// Tells, unit by unit as typed, which unit is the second half of a character of two: a low
+// surrogate in Unicode, or in `codePage` (ANSI, as on Windows 95, 98 and ME) the byte after a
+// first byte. A second byte can look like a first, so which one a byte is depends on the
+// bytes before it.
+class TypedHalves {
+  public:
+    TypedHalves(bool ansi, UINT codePage) noexcept : ansi_(ansi), codePage_(codePage) {}
+    bool IsSecondHalf(WPARAM unit) noexcept;
+
+  private:
+    bool ansi_;
+    UINT codePage_;
+    bool afterLeadByte_ = false;
+};
+
 }  // namespace qm
