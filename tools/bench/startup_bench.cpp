@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -85,7 +87,7 @@ struct Program {
 }  // namespace
 
 // startup_bench RUNS LABEL=EXE...: every program once to warm up, then RUNS rounds in which
-// each starts once, in turn. A program labelled "Quillmark N" is compared with the other
+// each starts once. A program labelled "Quillmark N" is compared with the other
 // programs labelled "... N" (the same bitness) and with notepad.
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
@@ -102,8 +104,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     Sample s;
     for (auto& p : programs) Measure(p.path, s);  // warm-up: caches, fonts, the desktop
-    for (int i = 0; i < runs; ++i)
-        for (auto& p : programs) {
+    // A program's place in the round matters (what ran just before it warms or cools what it
+    // needs): each round takes them in a new order, the same orders every time.
+    std::vector<size_t> order(programs.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::mt19937 shuffler(1);
+    for (int i = 0; i < runs; ++i) {
+        std::shuffle(order.begin(), order.end(), shuffler);
+        for (size_t k : order) {
+            Program& p = programs[k];
             if (!Measure(p.path, s)) {
                 std::fprintf(stderr, "%ls: no window\n", p.path.c_str());
                 return 1;
@@ -111,7 +120,8 @@ int wmain(int argc, wchar_t** argv) {
             p.ms.push_back(s.ms);
             p.kib.push_back(s.peakKiB);
         }
-    std::printf("%d runs each, in turn, after one warm-up run each; medians\n", runs);
+    }
+    std::printf("%d rounds, each in an order of its own (shuffled, fixed seed), after one warm-up run each; medians\n", runs);
     for (const auto& p : programs)
         std::printf("  %-16ls start-up %7.1f ms   peak working set %8.0f KiB\n", p.label.c_str(),
                     Median(p.ms), Median(p.kib));

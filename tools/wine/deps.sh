@@ -35,10 +35,10 @@ qm_install_deps() {
         i686-w64-mingw32-windres binutils-mingw-w64-i686 \
         x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64 \
         /usr/src/googletest/CMakeLists.txt googletest \
-        Xvfb xvfb flock util-linux unshare util-linux
+        Xvfb xvfb flock util-linux unshare util-linux /usr/bin/python3 python3
     [ "${1:-}" != screenshot ] || qm_need xdotool xdotool import imagemagick
-    # Only making the Wine root needs these.
-    [ -f "$QM_WINE_ROOT/.qm-ready" ] || qm_need debootstrap debootstrap python3 python3
+    # Only making the Wine root needs this.
+    [ -f "$QM_WINE_ROOT/.qm-ready" ] || qm_need debootstrap debootstrap
     qm_wine_root_ensure
 }
 
@@ -103,6 +103,7 @@ qm_test_session() {
     qm_install_deps
     qm_enter_namespace "$@"
     qm_build win32 win64 test32 test64
+    tools/release.sh >/dev/null
     export QM_PREFIX="$QM_ROOT/build/wineprefix"
     . "$QM_ROOT/tools/wine/wine-env.sh"
     qm_private_display

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Makes a Debian 13 root with Wine 10 at $1. Run through unshare -m: the proc mount it
-# needs lives in a private mount namespace and is gone when this script ends, however it ends.
+# Makes a Debian 13 root with Wine 10 at $1, from the Debian mirror $2. Run through unshare -m:
+# the proc mount it needs lives in a private mount namespace and is gone when this script
+# ends, however it ends.
 # Wine 10 runs 32-bit Windows programs in its WoW64 mode (64-bit Linux code throughout), which
 # is why this root exists: these machines cannot run 32-bit Linux programs.
 set -euo pipefail
 root="$1"
-mirror="${QM_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
+mirror="$2"
 
 debootstrap --variant=minbase trixie "$root" "$mirror"
 mount -t proc proc "$root/proc"  # Wine cannot load ntdll.so without it

@@ -17,10 +17,26 @@ qm_root_needed() {
     return 1
 }
 
+# The Debian mirror that this machine's own apt sources name, unless QM_DEBIAN_MIRROR names
+# one: the first URI of a deb source that is not a security archive.
+qm_debian_mirror() {
+    if [ -n "${QM_DEBIAN_MIRROR:-}" ]; then echo "$QM_DEBIAN_MIRROR" && return; fi
+    {
+        cat /etc/apt/sources.list.d/*.sources 2>/dev/null | sed -n 's/^URIs: *\([^ ]*\).*/\1/p'
+        sed -n 's/^deb \(\[[^]]*\] *\)\?\([^ ]*\) .*/\2/p' /etc/apt/sources.list 2>/dev/null
+    } | grep -v -e '-security' -e '^$' | head -n 1
+}
+
 # qm_wine_root_ensure: makes the root unless it is there; safe against two runs at once.
 qm_wine_root_ensure() {
     [ -f "$QM_WINE_ROOT/.qm-ready" ] && return 0
     [ "$(id -u)" -eq 0 ] || { qm_root_needed "the Wine root $QM_WINE_ROOT is missing"; return; }
+    local mirror
+    mirror="$(qm_debian_mirror)"
+    [ -n "$mirror" ] || {
+        echo "no Debian mirror in /etc/apt/sources.list.d/*.sources or /etc/apt/sources.list: set QM_DEBIAN_MIRROR" >&2
+        return 1
+    }
     mkdir -p "$QM_WINE_ROOT_CACHE"
     (
         flock 9
@@ -29,7 +45,7 @@ qm_wine_root_ensure() {
         local started=$SECONDS
         rm -rf "$QM_WINE_ROOT.part" "$QM_WINE_ROOT"
         unshare --mount --propagation private \
-            bash "$(dirname "${BASH_SOURCE[0]}")/make-wine-root.sh" "$QM_WINE_ROOT.part" \
+            bash "$(dirname "${BASH_SOURCE[0]}")/make-wine-root.sh" "$QM_WINE_ROOT.part" "$mirror" \
             >"$QM_WINE_ROOT_CACHE/make.log" 2>&1 ||
             { tail -n 30 "$QM_WINE_ROOT_CACHE/make.log" >&2; exit 1; }
         touch "$QM_WINE_ROOT.part/.qm-ready"
