@@ -54,23 +54,20 @@ Pixels Art(const char* name) {
     });
 }
 
-// How many pixels of `grab` (at `left`, `top` on the screen) differ from `want`.
-int MismatchesAt(const Pixels& want, int left, int top) {
-    return want.Differences(Pixels::OfScreen({left, top, left + want.Width(), top + want.Height()}));
-}
-
-// Whether the caption of `w` shows the 16 x 16 `icon` near its left end: drawn again over
-// itself, it changes nothing there.
-bool ShowsInCaption(HWND w, HICON icon) {
-    RECT r;
-    GetWindowRect(w, &r);
-    const Pixels strip = Pixels::OfScreen({r.left, r.top, r.left + 40, r.top + 40});
-    for (int y = 0; y <= 24; ++y)
-        for (int x = 0; x <= 24; ++x) {
-            auto there = [&](HDC dc) { strip.Draw(dc, -x, -y); };
-            if (Pixels(16, 16, there).Differences(Pixels(16, 16, [&](HDC dc) {
+// Whether the screen shows `icon`, `size` pixels square, somewhere in `area`: drawn there
+// again, over what the screen shows or (`plain`, for an icon with soft edges, which would
+// blend anew) over the colour of its corner, it changes nothing.
+bool Shows(const RECT& area, HICON icon, int size, bool plain = false) {
+    const Pixels grab = Pixels::OfScreen(area);
+    const RECT all = {0, 0, size, size};
+    for (int y = 0; y + size <= grab.Height(); ++y)
+        for (int x = 0; x + size <= grab.Width(); ++x) {
+            auto there = [&](HDC dc) { grab.Draw(dc, -x, -y); };
+            if (Pixels(size, size, there).Differences(Pixels(size, size, [&](HDC dc) {
                     there(dc);
-                    DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+                    if (plain && SetBkColor(dc, GetPixel(dc, 0, 0)) != CLR_INVALID)
+                        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+                    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
                 })) == 0)
                 return true;
         }
@@ -137,7 +134,7 @@ struct Window {
 
 // Waits for the program's prompt, checks what it shows, and returns it.
 HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
-    HWND dlg = AwaitTopLevel("the prompt " + Utf8(text), app.Id(), L"#32770", L"Quillmark");
+    HWND dlg = AwaitTopLevel("the prompt " + PrintToString(text), app.Id(), L"#32770", L"Quillmark");
     BringToFront(dlg);
     HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
     EXPECT_EQ(DialogText(dlg), text);
@@ -175,15 +172,7 @@ void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
     ASSERT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON) << "an icon";
     RECT r;
     GetWindowRect(icon, &r);
-    AwaitNone("the stop icon", [&] {  // the system's stop icon on the box's own background
-                  const RECT all = {0, 0, r.right - r.left, r.bottom - r.top};
-                  const COLORREF back = Pixels::OfScreen(r).At(0, 0);
-                  return MismatchesAt(Pixels(all.right, all.bottom, [&](HDC dc) {
-                      SetBkColor(dc, back);
-                      ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
-                      DrawIconEx(dc, 0, 0, LoadIconW(nullptr, IDI_HAND), 0, 0, 0, nullptr, DI_NORMAL);
-                  }), r.left, r.top);
-              });
+    Await("the system's stop icon", [&] { return Shows(r, LoadIconW(nullptr, IDI_HAND), 32, true); });
     PressKeys({VK_RETURN});
     Await("Enter closes the error box", [&] { return !IsWindow(box); });
 }
@@ -284,7 +273,9 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             EXPECT_EQ(client.right * 1000 + client.bottom, 370126);
             EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU),
                       WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU);
-            Await("the program's icon in the caption", [&] { return ShowsInCaption(w, ownIcon); });
+            RECT r;
+            GetWindowRect(w, &r);
+            Await("the program's icon in the caption", [&] { return Shows({r.left, r.top, r.left + 40, r.top + 40}, ownIcon, 16); });
         }
         const wchar_t* const texts[] = {L"Continue", L"Back", kLabelText};
         for (int i = 0; i < 3; ++i) {
@@ -313,14 +304,19 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         POINT at = {0, 0};
         ClientToScreen(main.hwnd, &at);
         auto looks = [&](const std::string& step, HWND held) {  // the focus moves with a click
-            AwaitNone(step, [&] { return MismatchesAt(main.Expected(pictures, held), at.x, at.y); });
+            int bad = 0;
+            Await(step, [&] {
+                const Pixels want = main.Expected(pictures, held);
+                return (bad = want.Differences(Pixels::OfScreen({at.x, at.y, at.x + want.Width(), at.y + want.Height()}))) == 0;
+            },
+                  [&] { return std::to_string(bad) + " pixels differ"; });
         };
         looks("the window as drawn", nullptr);
         for (HWND button : {cont, back}) {
             MouseDown(CentreOf(button));
-            looks(Utf8(TextOf(button)) + " held", button);
+            looks(PrintToString(TextOf(button)) + " held", button);
             MouseUp(CentreOf(label));
-            looks(Utf8(TextOf(button)) + " released outside", nullptr);
+            looks(PrintToString(TextOf(button)) + " released outside", nullptr);
         }
         EXPECT_FALSE(FindTopLevel(app.Id(), L"#32770", nullptr));
         for (const char* name : kValueNames)

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <numeric>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,12 +29,7 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
     return true;
 }
 
-inline std::string Utf8(const std::wstring& text) {
-    std::string out(text.size() * 3, '\0');
-    out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                       out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
-    return out;
-}
+using testing::PrintToString;
 
 inline std::string SaveScreenAndWindows();
 
@@ -51,13 +45,6 @@ inline std::string SaveScreenAndWindows();
 inline void Await(const std::string& step, const std::function<bool()>& done,
                   const std::function<std::string()>& saw = [] { return std::string("not within 10 s"); }) {
     if (!WaitUntil(done)) StepFailed(step, saw());
-}
-
-// Waits until `mismatches` counts none.
-inline void AwaitNone(const std::string& step, const std::function<int()>& mismatches) {
-    int last = 0;
-    Await(step, [&] { return (last = mismatches()) == 0; },
-          [&] { return std::to_string(last) + " pixels differ after 10 s"; });
 }
 
 // A visible top-level window of process `pid` with this class and caption (null: any).
@@ -126,12 +113,7 @@ inline void Send(std::vector<INPUT> inputs) {
         StepFailed("send keys", "the system took them not, error " + std::to_string(GetLastError()));
 }
 
-inline INPUT Key(WORD vk, WORD scan, DWORD flags) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki = {vk, scan, flags, 0, 0};
-    return in;
-}
+inline INPUT Key(WORD vk, WORD scan, DWORD flags) { return {INPUT_KEYBOARD, {.ki = {vk, scan, flags, 0, 0}}}; }
 
 inline void TypeText(const std::wstring& text) {
     for (wchar_t c : text)
@@ -158,7 +140,7 @@ inline void XDo(const std::wstring& arguments) {
         wchar_t reason[256] = {};
         FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                        GetLastError(), 0, reason, 256, nullptr);
-        StepFailed(Utf8(line), "the input helper did not start: " + Utf8(reason));
+        StepFailed(PrintToString(line), "the input helper did not start: " + PrintToString(std::wstring(reason)));
     }
     CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
 }
@@ -178,7 +160,7 @@ inline void Mouse(POINT p, bool down) {
     HWND under = WindowFromPoint(p);
     if (ClassOf(under) != L"Button") return;
     Await(step, [&] { return ((Ask(under, BM_GETSTATE) & BST_PUSHED) != 0) == down; },
-          [&] { return "the push button \"" + Utf8(TextOf(under)) + "\" under it is " + (down ? "not held" : "still held"); });
+          [&] { return "the push button " + PrintToString(TextOf(under)) + " under it is " + (down ? "not held" : "still held"); });
 }
 inline void MouseDown(POINT p) { Mouse(p, true); }
 inline void MouseUp(POINT p) { Mouse(p, false); }
@@ -235,10 +217,6 @@ class Pixels {
     int Differences(const Pixels& other) const {  // in colour: a pixel's fourth byte is unused
         return static_cast<int>(std::inner_product(pixels_.begin(), pixels_.end(), other.pixels_.begin(), 0L,
                                                    std::plus<>(), [](DWORD a, DWORD b) { return ((a ^ b) & 0xFFFFFF) != 0; }));
-    }
-    COLORREF At(int x, int y) const {
-        const DWORD p = pixels_[static_cast<size_t>(y * width_ + x)];  // 0x00RRGGBB
-        return RGB(GetBValue(p), GetGValue(p), GetRValue(p));
     }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -305,21 +283,17 @@ inline std::string SaveScreenAndWindows() {
     static int count = 0;
     char folder[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, folder);
-    const std::string base = std::string(folder) + "\\ui-failure-" +
-                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+    const std::string base = std::string(folder) + "\\ui-failure-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++count);
     Pixels::OfScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}).Save(base + ".bmp");
-    std::ostringstream list;
-    auto name = [](HWND w) {
-        std::ostringstream out;
-        out << w << " " << Utf8(ClassOf(w)) << " \"" << Utf8(TextOf(w)) << "\"";
-        return out.str();
-    };
+    auto name = [](HWND w) { return PrintToString(w) + " " + PrintToString(ClassOf(w)) + " " + PrintToString(TextOf(w)); };
     POINT pointer = {};
     GetCursorPos(&pointer);
+    std::ofstream list(base + ".txt");
     list << "foreground " << name(GetForegroundWindow()) << "\nfocus " << name(FocusOf(GetForegroundWindow()))
-         << "\npointer " << pointer.x << "," << pointer.y << " buttons left "
-         << (GetAsyncKeyState(VK_LBUTTON) < 0) << " right " << (GetAsyncKeyState(VK_RBUTTON) < 0)
-         << "\ntop-level windows, front to back: handle class \"title\" process (hex) owner visible enabled rectangle\n";
+         << "\npointer " << pointer.x << "," << pointer.y << " buttons left " << (GetAsyncKeyState(VK_LBUTTON) < 0)
+         << " right " << (GetAsyncKeyState(VK_RBUTTON) < 0)
+         << "\ntop-level windows, front to back: handle class title process (hex) owner visible enabled rectangle\n";
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
@@ -329,7 +303,6 @@ inline std::string SaveScreenAndWindows() {
              << (IsWindowVisible(w) != 0) << " " << (IsWindowEnabled(w) != 0) << " " << r.left << ","
              << r.top << "," << r.right << "," << r.bottom << "\n";
     }
-    std::ofstream(base + ".txt") << list.str();
     return "screen: " + base + ".bmp\nwindows: " + base + ".txt";
 }
 
