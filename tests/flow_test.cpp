@@ -90,14 +90,13 @@ TEST(FlowTest, FindsTheFirstByteOfACharacterCutShort) {
     for (auto [text, cut] : cases) EXPECT_EQ(qm::EndsWithLoneLeadByte(text, 932), cut) << text;
     EXPECT_FALSE(qm::EndsWithLoneLeadByte("ab\x82", 1252)) << "one byte, one character";
     // Typed one unit at a time: 1, a character's first (or only) unit; 2, its second.
-    const std::tuple<bool, UINT, std::wstring, std::string> typed[] = {
-        {true, 932, L"a\x82\xA0\x82\x82" L"b", "112121"}, {true, 1252, L"a\x82\x82", "111"},
-        {false, 0, L"a\xD83D\xDE00" L"b", "1121"}};
-    for (auto [ansi, codePage, units, halves] : typed) {
-        qm::TypedHalves t(ansi, codePage);
+    const std::tuple<qm::TypedHalves, std::wstring, std::string> typed[] = {
+        {{true, 932}, L"a\x82\xA0\x82\x82" L"b", "112121"}, {{true, 1252}, L"a\x82\x82", "111"},
+        {{false, 0}, L"a\xD83D\xDE00" L"b", "1121"}};
+    for (auto [halves, units, expected] : typed) {
         std::string seen;
-        for (wchar_t unit : units) seen += t.IsSecondHalf(unit) ? '2' : '1';
-        EXPECT_EQ(seen, halves) << codePage;
+        for (wchar_t unit : units) seen += halves.IsSecondHalf(unit) ? '2' : '1';
+        EXPECT_EQ(seen, expected);
     }
 }
 

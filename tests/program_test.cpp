@@ -237,10 +237,9 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
     }
     MODULEINFO image = {};
     {
-        // Three copies at once: one with arguments, one started maximised, one minimised, all
-        // under Wine's relay trace of the calls their own image makes (every function, from
-        // that module alone). Wine writes it to the standard error this process has, which
-        // the test runner keeps in wine-stderr.txt.
+        // Three copies at once (with arguments, maximised, minimised), under Wine's relay trace
+        // of every call from their own module, which goes to this process's standard error,
+        // kept by the test runner in wine-stderr.txt.
         constexpr wchar_t kDebug[] = L"Software\\Wine\\Debug";
         const std::wstring name = kProgram.substr(kProgram.rfind(L'/') + 1);
         RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromInclude", REG_SZ, name.c_str(),
@@ -253,7 +252,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         const Process small(kProgram, L"", SW_SHOWMINNOACTIVE);
         SetEnvironmentVariableW(L"WINEDEBUG", L"-all");
         const Window main(app), other(big), icon(small);
-        ASSERT_TRUE(main.hwnd && other.hwnd && icon.hwnd && main.hwnd != other.hwnd);
+        ASSERT_NE(main.hwnd, other.hwnd);
         ASSERT_EQ(main.controls.size(), 3u);
         GetModuleInformation(app.Handle(), reinterpret_cast<HMODULE>(GetWindowLongPtrW(
                                  main.hwnd, GWLP_HINSTANCE)), &image, sizeof image);

@@ -127,9 +127,9 @@ inline void PressKeys(std::initializer_list<WORD> chord) {
     Send(inputs);
 }
 
-// The mouse is moved and pressed through the X server, as a person's reaches Wine: input that
-// Wine is handed directly can be overtaken by the X pointer's own, older, motion. xdotool runs
-// as a Linux program, whose end Wine does not report; each step waits for what it does.
+// The mouse goes through the X server, as a person's does: input handed to Wine directly can be
+// overtaken by the X pointer's own, older, motion. Wine does not report the end of xdotool, a
+// Linux program: each step waits for what it does.
 inline void XDo(const std::wstring& arguments) {
     std::wstring line = L"xdotool " + arguments;
     STARTUPINFOW si = {};
