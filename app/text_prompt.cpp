@@ -78,8 +78,7 @@ void DropSplitCharacterBeforeCaret(HWND edit) noexcept {
     sys::ClearSelection(edit);
 }
 
-// What the open prompt's field has been typed so far; one prompt is open at a time (it is
-// modal).
+// Where typing into the open prompt's field stands; one prompt is open at a time (it is modal).
 TypedHalves typed(false, CP_ACP);
 
 LRESULT CALLBACK WholeCharactersEditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp) noexcept {
