@@ -54,19 +54,18 @@ Pixels Art(const char* name) {
     });
 }
 
-// Whether the screen shows `icon`, `size` pixels square, somewhere in `area`: drawn there
-// again, over what the screen shows or (`plain`, for an icon with soft edges, which would
-// blend anew) over the colour of its corner, it changes nothing.
-bool Shows(const RECT& area, HICON icon, int size, bool plain = false) {
+// Whether the screen shows `icon`, `size` pixels square, somewhere in `area`: there, the icon
+// drawn over the colour of its corner is what the screen shows.
+bool Shows(const RECT& area, HICON icon, int size) {
     const Pixels grab = Pixels::OfScreen(area);
     const RECT all = {0, 0, size, size};
     for (int y = 0; y + size <= grab.Height(); ++y)
         for (int x = 0; x + size <= grab.Width(); ++x) {
-            auto there = [&](HDC dc) { grab.Draw(dc, -x, -y); };
-            if (Pixels(size, size, there).Differences(Pixels(size, size, [&](HDC dc) {
-                    there(dc);
-                    if (plain && SetBkColor(dc, GetPixel(dc, 0, 0)) != CLR_INVALID)
-                        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+            const Pixels there(size, size, [&](HDC dc) { grab.Draw(dc, -x, -y); });
+            if (there.Differences(Pixels(size, size, [&](HDC dc) {
+                    there.Draw(dc, 0, 0);
+                    SetBkColor(dc, GetPixel(dc, 0, 0));
+                    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
                     DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
                 })) == 0)
                 return true;
@@ -146,7 +145,6 @@ HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
     return dlg;
 }
 
-// Waits until the prompt's field holds `expected`.
 void AwaitField(HWND dlg, const std::wstring& expected) {
     HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
     Await("the field to hold " + testing::PrintToString(expected), [&] { return TextOf(edit) == expected; },
@@ -172,7 +170,7 @@ void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
     ASSERT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON) << "an icon";
     RECT r;
     GetWindowRect(icon, &r);
-    Await("the system's stop icon", [&] { return Shows(r, LoadIconW(nullptr, IDI_HAND), 32, true); });
+    Await("the system's stop icon", [&] { return Shows(r, LoadIconW(nullptr, IDI_HAND), 32); });
     PressKeys({VK_RETURN});
     Await("Enter closes the error box", [&] { return !IsWindow(box); });
 }

@@ -1,14 +1,13 @@
-"""The download: the zip holds the release and README.txt alone; README.txt opens in Notepad
-on every Windows (CRLF, code page 1252, lines of at most 78 characters) and names the key,
-the values and the program's texts exactly as the executable holds them."""
-import glob
+"""The download: the release and README.txt alone; README.txt opens in Notepad on every Windows
+(CRLF, code page 1252, lines of at most 78 characters) and names the key, the values and the
+program's texts exactly as the executable holds them."""
+import pathlib
 import sys
 import zipfile
 
-top = sys.argv[1]
-with open(f"{top}/dist/win32/Quillmark.exe", "rb") as f:
-    release = f.read()
-with zipfile.ZipFile(glob.glob(f"{top}/dist/Quillmark-*.zip")[0]) as z:
+dist = pathlib.Path(sys.argv[1], "dist")
+release = (dist / "win32" / "Quillmark.exe").read_bytes()
+with zipfile.ZipFile(next(dist.glob("Quillmark-*.zip"))) as z:
     assert z.namelist() == ["Quillmark.exe", "README.txt"], z.namelist()
     assert z.read("Quillmark.exe") == release, "the zip's Quillmark.exe is not the release"
     raw = z.read("README.txt")

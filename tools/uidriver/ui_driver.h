@@ -31,45 +31,6 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
 
 using testing::PrintToString;
 
-inline std::string SaveScreenAndWindows();
-
-// Ends the test at a step whose effect did not come, saying what was seen instead.
-[[noreturn]] inline void StepFailed(const std::string& step, const std::string& saw) {
-    const std::string message = step + ": " + saw + "\n" + SaveScreenAndWindows();
-    ADD_FAILURE() << message;
-    throw testing::AssertionException(testing::TestPartResult(
-        testing::TestPartResult::kFatalFailure, __FILE__, __LINE__, message.c_str()));
-}
-
-// Waits for a step's effect; `saw` says what there is instead when it does not come.
-inline void Await(const std::string& step, const std::function<bool()>& done,
-                  const std::function<std::string()>& saw = [] { return std::string("not within 10 s"); }) {
-    if (!WaitUntil(done)) StepFailed(step, saw());
-}
-
-// A visible top-level window of process `pid` with this class and caption (null: any).
-inline HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption) {
-    HWND w = nullptr;
-    while ((w = FindWindowExW(nullptr, w, className, caption)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == pid && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-}
-
-inline HWND AwaitTopLevel(const std::string& step, DWORD pid, const wchar_t* className,
-                          const wchar_t* caption) {
-    HWND found = nullptr;
-    Await(step, [&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; });
-    return found;
-}
-
-inline void BringToFront(HWND hwnd) {  // asks once, then waits
-    if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
-    Await("bring a window to the front", [&] { return GetForegroundWindow() == hwnd; });
-}
-
 // Asks a window, giving up after a second when its thread does not answer (0).
 inline LRESULT Ask(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
     DWORD_PTR result = 0;
@@ -106,6 +67,128 @@ inline std::wstring DialogText(HWND dialog) {
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (ClassOf(c) == L"Static") all += TextOf(c);
     return all;
+}
+
+// A rectangle of pixels, read back from a 32-bit top-down DIB that `draw` fills.
+class Pixels {
+  public:
+    Pixels(int width, int height, const std::function<void(HDC)>& draw)
+        : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {
+        info_.bmiHeader.biSize = sizeof(info_.bmiHeader);
+        info_.bmiHeader.biWidth = width_;
+        info_.bmiHeader.biHeight = -height_;
+        info_.bmiHeader.biPlanes = 1;
+        info_.bmiHeader.biBitCount = 32;
+        HDC memory = CreateCompatibleDC(nullptr);
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(memory, &info_, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, dib);
+        draw(memory);
+        GdiFlush();
+        memcpy(pixels_.data(), bits, pixels_.size() * sizeof(DWORD));
+        DeleteObject(SelectObject(memory, old));
+        DeleteDC(memory);
+    }
+    void Save(const std::string& path) const {  // as a 32-bit BMP file
+        const DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof(DWORD));
+        const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info_.bmiHeader;
+        const BITMAPFILEHEADER head = {0x4D42, offset + bytes, 0, 0, offset};
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&head), sizeof head);
+        out.write(reinterpret_cast<const char*>(&info_.bmiHeader), sizeof info_.bmiHeader);
+        out.write(reinterpret_cast<const char*>(pixels_.data()), bytes);
+    }
+    static Pixels OfScreen(const RECT& area) {  // in screen coordinates
+        return Pixels(area.right - area.left, area.bottom - area.top, [&](HDC memory) {
+            HDC screen = GetDC(nullptr);
+            BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen,
+                   area.left, area.top, SRCCOPY);
+            ReleaseDC(nullptr, screen);
+        });
+    }
+    int Differences(const Pixels& other) const {  // in colour: a pixel's fourth byte is unused
+        return static_cast<int>(std::inner_product(pixels_.begin(), pixels_.end(), other.pixels_.begin(), 0L,
+                                                   std::plus<>(), [](DWORD a, DWORD b) { return ((a ^ b) & 0xFFFFFF) != 0; }));
+    }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void Draw(HDC dc, int x, int y, bool turned = false) const {  // turned by 180 degrees
+        std::vector<DWORD> copy(pixels_);
+        if (turned) std::reverse(copy.begin(), copy.end());  // the last pixel first
+        SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, copy.data(), &info_,
+                          DIB_RGB_COLORS);
+    }
+
+  private:
+    int width_, height_;
+    std::vector<DWORD> pixels_;
+    BITMAPINFO info_ = {};
+};
+
+// Saves the screen and a list of every top-level window, front to back, with the pointer, the
+// buttons, the foreground and the focus, beside the test; returns where both went.
+inline std::string SaveScreenAndWindows() {
+    static int count = 0;
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    const std::string base = std::string(folder) + "\\ui-failure-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++count);
+    Pixels::OfScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}).Save(base + ".bmp");
+    auto name = [](HWND w) { return PrintToString(w) + " " + PrintToString(ClassOf(w)) + " " + PrintToString(TextOf(w)); };
+    POINT pointer = {};
+    GetCursorPos(&pointer);
+    std::ofstream list(base + ".txt");
+    list << "foreground " << name(GetForegroundWindow()) << "\nfocus " << name(FocusOf(GetForegroundWindow()))
+         << "\npointer " << pointer.x << "," << pointer.y << " buttons left " << (GetAsyncKeyState(VK_LBUTTON) < 0)
+         << " right " << (GetAsyncKeyState(VK_RBUTTON) < 0)
+         << "\ntop-level windows, front to back: handle class title process (hex) owner visible enabled rectangle\n";
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        RECT r = {};
+        GetWindowRect(w, &r);
+        list << name(w) << " " << std::hex << pid << std::dec << " " << GetWindow(w, GW_OWNER) << " "
+             << (IsWindowVisible(w) != 0) << " " << (IsWindowEnabled(w) != 0) << " " << r.left << ","
+             << r.top << "," << r.right << "," << r.bottom << "\n";
+    }
+    return "screen: " + base + ".bmp\nwindows: " + base + ".txt";
+}
+
+// Ends the test at a step whose effect did not come, saying what was seen instead.
+[[noreturn]] inline void StepFailed(const std::string& step, const std::string& saw) {
+    const std::string message = step + ": " + saw + "\n" + SaveScreenAndWindows();
+    ADD_FAILURE() << message;
+    throw testing::AssertionException(testing::TestPartResult(
+        testing::TestPartResult::kFatalFailure, __FILE__, __LINE__, message.c_str()));
+}
+
+// Waits for a step's effect; `saw` says what there is instead when it does not come.
+inline void Await(const std::string& step, const std::function<bool()>& done,
+                  const std::function<std::string()>& saw = [] { return std::string("not within 10 s"); }) {
+    if (!WaitUntil(done)) StepFailed(step, saw());
+}
+
+// A visible top-level window of process `pid` with this class and caption (null: any).
+inline HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption) {
+    HWND w = nullptr;
+    while ((w = FindWindowExW(nullptr, w, className, caption)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+inline HWND AwaitTopLevel(const std::string& step, DWORD pid, const wchar_t* className,
+                          const wchar_t* caption) {
+    HWND found = nullptr;
+    Await(step, [&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; });
+    return found;
+}
+
+inline void BringToFront(HWND hwnd) {  // asks once, then waits
+    if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
+    Await("bring a window to the front", [&] { return GetForegroundWindow() == hwnd; });
 }
 
 inline void Send(std::vector<INPUT> inputs) {
@@ -177,62 +260,6 @@ inline void PutOnClipboard(const std::wstring& text) {
     CloseClipboard();
 }
 
-// A rectangle of pixels, read back from a 32-bit top-down DIB that `draw` fills.
-class Pixels {
-  public:
-    Pixels(int width, int height, const std::function<void(HDC)>& draw)
-        : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {
-        info_.bmiHeader.biSize = sizeof(info_.bmiHeader);
-        info_.bmiHeader.biWidth = width_;
-        info_.bmiHeader.biHeight = -height_;
-        info_.bmiHeader.biPlanes = 1;
-        info_.bmiHeader.biBitCount = 32;
-        HDC memory = CreateCompatibleDC(nullptr);
-        void* bits = nullptr;
-        HBITMAP dib = CreateDIBSection(memory, &info_, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, dib);
-        draw(memory);
-        GdiFlush();
-        memcpy(pixels_.data(), bits, pixels_.size() * sizeof(DWORD));
-        DeleteObject(SelectObject(memory, old));
-        DeleteDC(memory);
-    }
-    void Save(const std::string& path) const {  // as a 32-bit BMP file
-        const DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof(DWORD));
-        const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info_.bmiHeader;
-        const BITMAPFILEHEADER head = {0x4D42, offset + bytes, 0, 0, offset};
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&head), sizeof head);
-        out.write(reinterpret_cast<const char*>(&info_.bmiHeader), sizeof info_.bmiHeader);
-        out.write(reinterpret_cast<const char*>(pixels_.data()), bytes);
-    }
-    static Pixels OfScreen(const RECT& area) {  // in screen coordinates
-        return Pixels(area.right - area.left, area.bottom - area.top, [&](HDC memory) {
-            HDC screen = GetDC(nullptr);
-            BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen,
-                   area.left, area.top, SRCCOPY);
-            ReleaseDC(nullptr, screen);
-        });
-    }
-    int Differences(const Pixels& other) const {  // in colour: a pixel's fourth byte is unused
-        return static_cast<int>(std::inner_product(pixels_.begin(), pixels_.end(), other.pixels_.begin(), 0L,
-                                                   std::plus<>(), [](DWORD a, DWORD b) { return ((a ^ b) & 0xFFFFFF) != 0; }));
-    }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    void Draw(HDC dc, int x, int y, bool turned = false) const {  // turned by 180 degrees
-        std::vector<DWORD> copy(pixels_);
-        if (turned) std::reverse(copy.begin(), copy.end());  // the last pixel first
-        SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, copy.data(), &info_,
-                          DIB_RGB_COLORS);
-    }
-
-  private:
-    int width_, height_;
-    std::vector<DWORD> pixels_;
-    BITMAPINFO info_ = {};
-};
-
 // A started program, ended whatever happens when the object goes; the constructor returns
 // once the program waits for input. `show`, when given, is the start-up show request (a
 // shortcut's "Run" setting); `output`, when given, the file that gets its standard output.
@@ -277,33 +304,5 @@ class Process {
     PROCESS_INFORMATION info_ = {};
 };
 
-// Saves the screen and a list of every top-level window, front to back, with the pointer, the
-// buttons, the foreground and the focus, beside the test; returns where both went.
-inline std::string SaveScreenAndWindows() {
-    static int count = 0;
-    char folder[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    const std::string base = std::string(folder) + "\\ui-failure-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++count);
-    Pixels::OfScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}).Save(base + ".bmp");
-    auto name = [](HWND w) { return PrintToString(w) + " " + PrintToString(ClassOf(w)) + " " + PrintToString(TextOf(w)); };
-    POINT pointer = {};
-    GetCursorPos(&pointer);
-    std::ofstream list(base + ".txt");
-    list << "foreground " << name(GetForegroundWindow()) << "\nfocus " << name(FocusOf(GetForegroundWindow()))
-         << "\npointer " << pointer.x << "," << pointer.y << " buttons left " << (GetAsyncKeyState(VK_LBUTTON) < 0)
-         << " right " << (GetAsyncKeyState(VK_RBUTTON) < 0)
-         << "\ntop-level windows, front to back: handle class title process (hex) owner visible enabled rectangle\n";
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        RECT r = {};
-        GetWindowRect(w, &r);
-        list << name(w) << " " << std::hex << pid << std::dec << " " << GetWindow(w, GW_OWNER) << " "
-             << (IsWindowVisible(w) != 0) << " " << (IsWindowEnabled(w) != 0) << " " << r.left << ","
-             << r.top << "," << r.right << "," << r.bottom << "\n";
-    }
-    return "screen: " + base + ".bmp\nwindows: " + base + ".txt";
-}
 
 }  // namespace qmtest
