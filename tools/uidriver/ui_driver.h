@@ -31,10 +31,11 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
 
 using testing::PrintToString;
 
-// Asks a window, giving up after a second when its thread does not answer (0).
+// Asks a window; a thread that does not answer within 10 s, longer than any stall of a busy
+// machine, is taken to say 0.
 inline LRESULT Ask(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 1000, &result) ? result : 0;
+    return SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 10000, &result) ? result : 0;
 }
 
 inline std::wstring TextOf(HWND hwnd) {  // asked of the window itself: an edit field's too
