@@ -260,8 +260,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         SetWindowPos(other.hwnd, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         BringToFront(main.hwnd);
 
-        // A fixed frame around a 370 x 126 client area; in the caption the program's own icon,
-        // the minimise and close boxes; the controls as laid out.
+        // Fixed frame, 370 x 126 client area; the caption: own icon, minimise and close boxes.
         HMODULE file = LoadLibraryExW(kProgram.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         const auto ownIcon = static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
         for (HWND w : {main.hwnd, other.hwnd}) {
@@ -310,9 +309,9 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         };
         looks("the window as drawn", nullptr);
         for (HWND button : {cont, back}) {
-            MouseDown(CentreOf(button));
+            Mouse(CentreOf(button), true);
             looks(PrintToString(TextOf(button)) + " held", button);
-            MouseUp(CentreOf(label));
+            Mouse(CentreOf(label), false);
             looks(PrintToString(TextOf(button)) + " released outside", nullptr);
         }
         EXPECT_FALSE(FindTopLevel(app.Id(), L"#32770", nullptr));

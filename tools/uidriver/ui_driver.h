@@ -31,8 +31,7 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
 
 using testing::PrintToString;
 
-// Asks a window; a thread that does not answer within 10 s, longer than any stall of a busy
-// machine, is taken to say 0.
+// Asks a window; one that does not answer in 10 s, longer than any stall, is taken to say 0.
 inline LRESULT Ask(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 10000, &result) ? result : 0;
@@ -187,9 +186,12 @@ inline HWND AwaitTopLevel(const std::string& step, DWORD pid, const wchar_t* cla
     return found;
 }
 
-inline void BringToFront(HWND hwnd) {  // asks once, then waits
+// Asks once, then waits until the window's thread has put the focus in it: keys before are lost.
+inline void BringToFront(HWND hwnd) {
     if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
-    Await("bring a window to the front", [&] { return GetForegroundWindow() == hwnd; });
+    Await("bring a window to the front", [&] {
+        return GetForegroundWindow() == hwnd && (FocusOf(hwnd) == hwnd || IsChild(hwnd, FocusOf(hwnd)));
+    });
 }
 
 inline void Send(std::vector<INPUT> inputs) {
@@ -246,8 +248,6 @@ inline void Mouse(POINT p, bool down) {
     Await(step, [&] { return ((Ask(under, BM_GETSTATE) & BST_PUSHED) != 0) == down; },
           [&] { return "the push button " + PrintToString(TextOf(under)) + " under it is " + (down ? "not held" : "still held"); });
 }
-inline void MouseDown(POINT p) { Mouse(p, true); }
-inline void MouseUp(POINT p) { Mouse(p, false); }
 inline void Click(POINT p) { Mouse(p, true), Mouse(p, false); }
 
 inline void PutOnClipboard(const std::wstring& text) {
