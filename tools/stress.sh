@@ -31,7 +31,8 @@ stall() {
 }
 stall &
 staller=$!
-trap 'kill $staller 2>/dev/null; wait $staller 2>/dev/null || true; stalled | xargs -r kill -CONT 2>/dev/null || true; qm_wineserver -k >/dev/null 2>&1 || true; kill "$QM_XVFB_PID" 2>/dev/null || true' EXIT
+trap 'set +e; { kill $staller; wait $staller; stalled | xargs -r kill -CONT; qm_wineserver -k
+    kill "$QM_XVFB_PID"; } >/dev/null 2>&1' EXIT
 
 mkdir -p build/stress
 declare -A passed failed

@@ -70,6 +70,7 @@ qm_start_xvfb() {
         sleep 0.1
     done
     rm -f "$number"
+    kill "$QM_XVFB_PID" 2>/dev/null
     echo "Xvfb did not start" >&2
     return 1
 }
