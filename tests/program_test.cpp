@@ -147,8 +147,8 @@ HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
 
 void AwaitField(HWND dlg, const std::wstring& expected) {
     HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
-    Await("the field to hold " + testing::PrintToString(expected), [&] { return TextOf(edit) == expected; },
-          [&] { return "it holds " + testing::PrintToString(TextOf(edit)); });
+    Await("the field to hold " + PrintToString(expected), [&] { return TextOf(edit) == expected; },
+          [&] { return "it holds " + PrintToString(TextOf(edit)); });
 }
 
 // Types into the prompt's field, waits until it holds `expected`, then presses Enter.

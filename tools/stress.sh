@@ -19,7 +19,7 @@ stalled() {  # the X server and every Wine process of the tests' prefix
 }
 stall() {
     RANDOM=1  # a fixed seed: the same pattern of pauses every time
-    local victims d
+    local victims d p
     while :; do
         d=$((RANDOM % 10)) && sleep "0.$d"
         mapfile -t victims < <(stalled)

@@ -196,7 +196,7 @@ inline void BringToFront(HWND hwnd) {
 
 inline void Send(std::vector<INPUT> inputs) {
     if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
-        StepFailed("send keys", "the system took them not, error " + std::to_string(GetLastError()));
+        StepFailed("send keys", "the system did not take them, error " + std::to_string(GetLastError()));
 }
 
 inline INPUT Key(WORD vk, WORD scan, DWORD flags) { return {INPUT_KEYBOARD, {.ki = {vk, scan, flags, 0, 0}}}; }
