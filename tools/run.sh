@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the release, dist/win32/Quillmark.exe, under
-# Wine 10 (WoW64 mode) in a private prefix, build/run/wineprefix. With no display it runs on
+# Wine 10 (WoW64 mode, or its 32-bit half under QEMU) in a private prefix, build/run/wineprefix. With no display it runs on
 # a virtual one, saves a screenshot and closes the window. Afterwards it prints the two
 # values as the prefix's registry holds them, in the 32-bit view that the release writes.
 set -euo pipefail
@@ -16,7 +16,13 @@ export QM_PREFIX="$QM_ROOT/build/run/wineprefix"
 qm_prefix_init
 
 if [ -n "${DISPLAY:-}" ]; then
-    qm_wine "$exe" >/dev/null 2>&1 || true
+    status=0
+    qm_wine "$exe" >/dev/null 2>build/run/wine.log || status=$?
+    if [ $status -ne 0 ]; then
+        echo "Quillmark did not start, or ended with status $status" >&2
+        qm_why_not_started "$exe" build/run/wine.log
+        exit 1
+    fi
 else
     . tools/wine/desktop.sh
     shot="$QM_ROOT/build/run/screenshot.png"

@@ -87,8 +87,9 @@ struct Program {
 }  // namespace
 
 // startup_bench RUNS LABEL=EXE...: every program once to warm up, then RUNS rounds in which
-// each starts once. A program labelled "Quillmark N" is compared with the other
-// programs labelled "... N" (the same bitness) and with notepad.
+// each starts once. A label ends in BITS/PATH ("32/emulated"). A program labelled
+// "Quillmark BITS/PATH" is compared with the others labelled "... BITS/PATH", and with notepad
+// where that runs on the same path: emulated start-up is not comparable with native.
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: startup_bench RUNS LABEL=EXE...\n");
@@ -123,18 +124,20 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("%d rounds, each in an order of its own (shuffled, fixed seed), after one warm-up run each; medians\n", runs);
     for (const auto& p : programs)
-        std::printf("  %-16ls start-up %7.1f ms   peak working set %8.0f KiB\n", p.label.c_str(),
+        std::printf("  %-24ls start-up %7.1f ms   peak working set %8.0f KiB\n", p.label.c_str(),
                     Median(p.ms), Median(p.kib));
     auto startsWith = [](const Program& p, const wchar_t* word) {
         return p.label.rfind(word, 0) == 0;
     };
     auto bits = [](const Program& p) { return p.label.substr(p.label.rfind(L' ') + 1); };
+    auto path = [](const Program& p) { return p.label.substr(p.label.rfind(L'/') + 1); };
     for (const auto& q : programs) {
         if (!startsWith(q, L"Quillmark")) continue;
         for (const auto& other : programs) {
             if (startsWith(other, L"Quillmark")) continue;
-            if (bits(other) != bits(q) && !startsWith(other, L"notepad")) continue;
-            std::printf("  %-12ls / %-16ls start-up %5.2f   peak working set %5.2f\n",
+            if (bits(other) != bits(q) && !(startsWith(other, L"notepad") && path(other) == path(q)))
+                continue;
+            std::printf("  %-20ls / %-24ls start-up %5.2f   peak working set %5.2f\n",
                         q.label.c_str(), other.label.c_str(), Median(q.ms) / Median(other.ms),
                         Median(q.kib) / Median(other.kib));
         }

@@ -18,9 +18,11 @@ qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
     [ ${#missing[@]} -eq 0 ] && return 0
     [ "$(id -u)" -eq 0 ] || { qm_root_needed "missing packages: ${missing[*]}"; return; }
     echo "Installing: ${missing[*]}" >&2
-    apt-get update -qq >&2
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >&2
+    { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends "${missing[@]}"; } >&2 || {
+        echo "installing Debian packages failed (above): check this machine's apt sources and network, then run tools/setup.sh again" >&2
+        return 1
+    }
 }
 
 # qm_install_deps [screenshot]: what building, testing and running need; with "screenshot",
@@ -35,11 +37,35 @@ qm_install_deps() {
         i686-w64-mingw32-windres binutils-mingw-w64-i686 \
         x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64 \
         /usr/src/googletest/CMakeLists.txt googletest \
-        Xvfb xvfb flock util-linux unshare util-linux /usr/bin/python3 python3
+        Xvfb xvfb flock util-linux unshare util-linux /usr/bin/python3 python3 \
+        cc gcc /usr/lib/x86_64-linux-gnu/libc.a libc6-dev
     [ "${1:-}" != screenshot ] || qm_need xdotool xdotool import imagemagick
     # Only making the Wine root needs this.
     [ -f "$QM_WINE_ROOT/.qm-ready" ] || qm_need debootstrap debootstrap
     qm_wine_root_ensure
+}
+
+# qm_x86_32_path: how this machine runs the 32-bit release, said once and exported as
+# QM_X86_32: "native" where the processor runs 32-bit code (Wine's WoW64 mode), "emulated"
+# where it has no such mode (Wine's 32-bit half under QEMU). A QM_X86_32 of either value set
+# beforehand forces that path. QM_X86_32_MODE tells what the probe found: present or absent.
+qm_x86_32_path() {
+    local probe="$QM_ROOT/build/probe/x86-32-probe" source="$QM_ROOT/tools/wine/x86-32-probe.c"
+    if [ ! -x "$probe" ] || [ "$source" -nt "$probe" ]; then
+        mkdir -p "${probe%/*}"
+        cc -O2 -static -no-pie -o "$probe" "$source" ||
+            { echo "cannot build the 32-bit mode probe from $source" >&2; return 1; }
+    fi
+    if { "$probe"; } >/dev/null 2>&1; then export QM_X86_32_MODE=present; else export QM_X86_32_MODE=absent; fi
+    local why="this processor has no 32-bit mode"
+    [ "$QM_X86_32_MODE" = absent ] || why="this processor runs 32-bit code"
+    case "${QM_X86_32:-}" in
+        native | emulated) why="forced by QM_X86_32; $why" ;;
+        "") QM_X86_32=native && [ "$QM_X86_32_MODE" = present ] || QM_X86_32=emulated ;;
+        *) echo "QM_X86_32 is '$QM_X86_32': set it to native or emulated, or unset it" >&2; return 1 ;;
+    esac
+    export QM_X86_32
+    echo "32-bit Windows programs: $QM_X86_32 ($why)" >&2
 }
 
 # qm_enter_namespace "$@": runs the calling script again, from the start, inside a private
@@ -48,8 +74,9 @@ qm_install_deps() {
 # needs the real user (installing, sudo) must come before it.
 qm_enter_namespace() {
     [ "${QM_IN_NAMESPACE:-}" = 1 ] && return 0
+    qm_x86_32_path
     local ns=(--mount --propagation private)
-    [ "$(id -u)" -eq 0 ] || ns+=(--user --map-root-user)
+    [ "$(id -u)" -eq 0 ] && [ "${QM_X86_32:-}" != emulated ] || ns+=(--user --map-root-user)
     QM_IN_NAMESPACE=1 exec unshare "${ns[@]}" bash "$0" "$@"
 }
 

@@ -2,12 +2,27 @@
 # private X display, where Wine draws the frame and caption itself.
 QM_CAPTION='Change Registered Name Of Your Computer'
 
-# qm_desktop_start EXE: starts EXE in a 480x240 virtual desktop and waits for its window.
+# qm_desktop_start EXE: starts EXE in a 480x240 virtual desktop and waits for its window; Wine's
+# own messages go to build/run/wine.log. A window that does not come is reported with what is
+# known of why: the program ended, or it is still starting after a minute.
 qm_desktop_start() {
-    qm_wine explorer /desktop=Quillmark,480x240 "$1" </dev/null >/dev/null 2>&1 &
+    local log="$QM_ROOT/build/run/wine.log" i
+    qm_wine explorer /desktop=Quillmark,480x240 "$1" </dev/null >/dev/null 2>"$log" &
     QM_DESKTOP_PID=$!
-    QM_WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name "^$QM_CAPTION\$" | head -n 1)
-    [ -n "$QM_WINDOW" ] || { echo "the window did not appear" >&2; return 1; }
+    QM_WINDOW=
+    for i in $(seq 300); do
+        QM_WINDOW=$(xdotool search --onlyvisible --name "^$QM_CAPTION\$" 2>/dev/null | head -n 1) || true
+        [ -z "$QM_WINDOW" ] || break
+        # A program that never started, or ended at once, is given a few seconds to show up.
+        [ "$i" -lt 25 ] || qm_program_running || break
+        sleep 0.2
+    done
+    if [ -z "$QM_WINDOW" ]; then
+        if qm_program_running; then echo "the window did not appear within a minute" >&2
+        else echo "the program ended, or never started, before its window appeared" >&2; fi
+        qm_why_not_started "$1" "$log"
+        return 1
+    fi
     # Painting follows showing; wait until two captures a moment apart agree.
     local a b i
     a=$(import -window root rgb:- | md5sum)
@@ -40,8 +55,10 @@ qm_desktop_close() {
     return 1
 }
 
+# The program itself, natively or under QEMU (where Wine's 32-bit loader comes first).
 qm_program_running() {
-    ps -eo stat=,args= | awk '$1 !~ /^Z/ && $2 ~ /Quillmark\.exe$/ { found = 1 } END { exit !found }'
+    ps -eo stat=,args= | awk '$1 !~ /^Z/ && ($2 ~ /Quillmark\.exe$/ || / \/usr\/lib\/wine\/wine [^ ]*Quillmark\.exe/) { found = 1 }
+        END { exit !found }'
 }
 
 # qm_desktop_screenshot EXE FILE: starts EXE on a private display, saves its window to FILE

@@ -14,7 +14,7 @@
 set -euo pipefail
 if [ "${QM_IN_NAMESPACE:-}" != 1 ]; then
     ns=(--mount --propagation private)
-    [ "$(id -u)" -eq 0 ] || ns+=(--user --map-root-user)
+    [ "$(id -u)" -eq 0 ] && [ "${QM_X86_32:-}" != emulated ] || ns+=(--user --map-root-user)
     QM_IN_NAMESPACE=1 exec unshare "${ns[@]}" "$0" "$@"
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -59,6 +59,14 @@ if [ ! -e "$stage/.qm-staged" ]; then
     if [ -f "${XAUTHORITY:-}" ]; then
         touch "$stage/.qm-xauthority"
         mount --bind "$XAUTHORITY" "$stage/.qm-xauthority"
+    fi
+    if [ "${QM_X86_32:-}" = emulated ]; then
+        # No 32-bit mode: Wine's 32-bit loader runs under QEMU, through this namespace's own
+        # handler for i386 programs (gone with the namespace; nothing machine-wide changes).
+        mount --bind "$QM_WINE_ROOT/opt/quillmark/wine-emulated" "$stage/usr/lib/wine"
+        mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+        echo ':qm-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$QM_WINE_ROOT"'/usr/libexec/qemu-binfmt/i386-binfmt-P:FP' \
+            >/proc/sys/fs/binfmt_misc/register
     fi
     touch "$stage/.qm-staged"
 fi

@@ -13,6 +13,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG="${QM_LOCALE:-C.UTF-8}" LC_ALL="${QM_LOCALE:-C.UTF-8}"
 
 qm_wine() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wine64 "$@"; }
+
+# qm_why_not_started EXE [LOG]: what is known of why Wine did not run EXE: a 32-bit program on
+# the native path of a processor with no 32-bit mode; the last lines Wine wrote to LOG.
+qm_why_not_started() {
+    local header
+    [ -z "${2:-}" ] || [ ! -s "$2" ] || { echo "Wine said ($2):" && tail -n 5 "$2"; } >&2
+    [ "${QM_X86_32:-}" = native ] && [ "${QM_X86_32_MODE:-}" = absent ] || return 0
+    header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null) || return 0
+    [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" = 014c ] || return 0
+    echo "$1 is a 32-bit program, and this processor has no 32-bit mode: unset QM_X86_32=native to run it under emulation" >&2
+}
 qm_wineserver() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wineserver "$@"; }
 
 # qm_prefix_init [desktop]: makes the root if need be, then the prefix once, as a copy of the
@@ -24,7 +35,8 @@ qm_prefix_init() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/.qm-ready" ]; then
+        # A prefix is remade whenever the root it was copied from is not the current one.
+        if [ "$(cat "$WINEPREFIX/.qm-ready" 2>/dev/null)" != "$QM_WINE_ROOT" ]; then
             rm -rf "$WINEPREFIX"
             cp -RP --preserve=mode,timestamps "$QM_WINE_ROOT/opt/quillmark/prefix" "$WINEPREFIX"
             if [ "${1:-}" = desktop ]; then
@@ -32,7 +44,7 @@ qm_prefix_init() {
                 qm_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
                 qm_wineserver -w
             fi
-            touch "$WINEPREFIX/.qm-ready"
+            echo "$QM_WINE_ROOT" >"$WINEPREFIX/.qm-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
 }

@@ -2,7 +2,7 @@
 # The root is a machine-wide cache, shared by every clone (and CI); the suffix changes
 # whenever the recipe in make-wine-root.sh does.
 QM_WINE_ROOT_CACHE="${QM_WINE_ROOT_CACHE:-/var/cache/quillmark}"
-QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-2"
+QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-3"
 
 # qm_root_needed REASON: a step needs root. Through sudo where there is one, the root-only
 # set-up runs now; otherwise one line says what to run as root.
@@ -21,10 +21,12 @@ qm_root_needed() {
 # one: the first URI of a deb source that is not a security archive.
 qm_debian_mirror() {
     if [ -n "${QM_DEBIAN_MIRROR:-}" ]; then echo "$QM_DEBIAN_MIRROR" && return; fi
+    # Either file may be missing (Debian 12's images have only the deb822 one): no match is
+    # an empty answer, never a failure.
     {
-        cat /etc/apt/sources.list.d/*.sources 2>/dev/null | sed -n 's/^URIs: *\([^ ]*\).*/\1/p'
-        sed -n 's/^deb \(\[[^]]*\] *\)\?\([^ ]*\) .*/\2/p' /etc/apt/sources.list 2>/dev/null
-    } | grep -v -e '-security' -e '^$' | head -n 1
+        cat /etc/apt/sources.list.d/*.sources 2>/dev/null | sed -n 's/^URIs: *\([^ ]*\).*/\1/p' || true
+        sed -n 's/^deb \(\[[^]]*\] *\)\?\([^ ]*\) .*/\2/p' /etc/apt/sources.list 2>/dev/null || true
+    } | grep -v -e '-security' -e '^$' | head -n 1 || true
 }
 
 # qm_wine_root_ensure: makes the root unless it is there; safe against two runs at once.
@@ -47,7 +49,9 @@ qm_wine_root_ensure() {
         unshare --mount --propagation private \
             bash "$(dirname "${BASH_SOURCE[0]}")/make-wine-root.sh" "$QM_WINE_ROOT.part" "$mirror" \
             >"$QM_WINE_ROOT_CACHE/make.log" 2>&1 ||
-            { tail -n 30 "$QM_WINE_ROOT_CACHE/make.log" >&2; exit 1; }
+            { tail -n 20 "$QM_WINE_ROOT_CACHE/make.log" >&2
+              echo "making the Wine root failed at the step above (the whole log: $QM_WINE_ROOT_CACHE/make.log): mend its cause, then run tools/setup.sh again" >&2
+              exit 1; }
         touch "$QM_WINE_ROOT.part/.qm-ready"
         mv "$QM_WINE_ROOT.part" "$QM_WINE_ROOT"
         echo "Wine root ready in $((SECONDS - started)) s, $(du -sh "$QM_WINE_ROOT" | cut -f1)" >&2
