@@ -64,7 +64,10 @@ if [ ! -e "$stage/.qm-staged" ]; then
         # No 32-bit mode: Wine's 32-bit loader runs under QEMU, through this namespace's own
         # handler for i386 programs (gone with the namespace; nothing machine-wide changes).
         mount --bind "$QM_WINE_ROOT/opt/quillmark/wine-emulated" "$stage/usr/lib/wine"
-        mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+        mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc 2>/dev/null || {
+            echo "cannot run 32-bit programs under QEMU: this kernel ($(uname -r)) gives a user namespace no binfmt_misc of its own (Linux 6.7 and later do)" >&2
+            exit 1
+        }
         echo ':qm-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$QM_WINE_ROOT"'/usr/libexec/qemu-binfmt/i386-binfmt-P:FP' \
             >/proc/sys/fs/binfmt_misc/register
     fi

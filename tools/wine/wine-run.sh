@@ -12,7 +12,7 @@ trap 'rm -f "$out"' EXIT
 status=0
 qm_wine "$@" </dev/null >"$out" 2>wine-stderr.txt || status=$?
 cat "$out"
-[ $status -eq 0 ] || qm_why_not_started "$1"
 # Neither Wine 10's notice of its WoW64 mode nor a trace is the program speaking.
 grep -v -e 'experimental wow64 mode' -e '^[0-9a-f]*:\(Call\|Ret\) ' wine-stderr.txt >&2
+[ $status -eq 0 ] || { echo && qm_why_not_started "$1"; } >&2
 exit $status
