@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Start-up benchmark under Wine 10 in a virtual desktop on a private X display: both
-# executables (the 32-bit one natively in WoW64 mode, or under QEMU) against two floors of each bitness, a bare Win32
-# window and the same window with a description and two buttons, and against Wine's
-# notepad, all in one run. Usage: tools/bench.sh [RUNS]
+# executables (the 32-bit one natively in WoW64 mode, or under QEMU) against two floors of
+# each bitness, a bare Win32 window and the same window with a description and two buttons,
+# and against Wine's notepad, all in one run. Usage: tools/bench.sh [RUNS]
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
 qm_test_session "$@"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the release, dist/win32/Quillmark.exe, under
-# Wine 10 (WoW64 mode, or its 32-bit half under QEMU) in a private prefix, build/run/wineprefix. With no display it runs on
-# a virtual one, saves a screenshot and closes the window. Afterwards it prints the two
-# values as the prefix's registry holds them, in the 32-bit view that the release writes.
+# Wine 10 (WoW64 mode, or its 32-bit half under QEMU) in a private prefix,
+# build/run/wineprefix. With no display it runs on a virtual one, saves a screenshot and
+# closes the window. Afterwards it prints the two values as the prefix's registry holds them,
+# in the 32-bit view that the release writes. A program that does not start says why.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
 qm_install_deps screenshot

@@ -13,6 +13,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG="${QM_LOCALE:-C.UTF-8}" LC_ALL="${QM_LOCALE:-C.UTF-8}"
 
 qm_wine() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wine64 "$@"; }
+qm_wineserver() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wineserver "$@"; }
 
 # qm_why_not_started EXE [LOG]: what is known of why Wine did not run EXE: a 32-bit program on
 # the native path of a processor with no 32-bit mode; the last lines Wine wrote to LOG.
@@ -24,7 +25,6 @@ qm_why_not_started() {
     [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" = 014c ] || return 0
     echo "$1 is a 32-bit program, and this processor has no 32-bit mode: unset QM_X86_32=native to run it under emulation" >&2
 }
-qm_wineserver() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wineserver "$@"; }
 
 # qm_prefix_init [desktop]: makes the root if need be, then the prefix once, as a copy of the
 # root's template prefix (Wine's DLLs in it are links into the root). With "desktop", every
