@@ -24,7 +24,7 @@ in_root apt-get update -qq
 in_root apt-get install --download-only -y -qq --no-install-recommends wine32:i386
 in_root sh -ec 'for deb in /var/cache/apt/archives/*.deb; do dpkg-deb -x "$deb" /; done
     ldconfig
-    cp -a /usr/lib/i386-linux-gnu/wine/i386-windows/. /usr/lib/x86_64-linux-gnu/wine/i386-windows/
+    cp -al /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/
     mkdir -p /opt/quillmark/wine-emulated
     mv /usr/lib/wine/wine /opt/quillmark/wine-emulated/
     rm /usr/lib/wine/wineserver32

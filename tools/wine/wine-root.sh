@@ -2,7 +2,7 @@
 # The root is a machine-wide cache, shared by every clone (and CI); the suffix changes
 # whenever the recipe in make-wine-root.sh does.
 QM_WINE_ROOT_CACHE="${QM_WINE_ROOT_CACHE:-/var/cache/quillmark}"
-QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-3"
+QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-4"
 
 # qm_root_needed REASON: a step needs root. Through sudo where there is one, the root-only
 # set-up runs now; otherwise one line says what to run as root.
