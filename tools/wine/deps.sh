@@ -56,9 +56,12 @@ qm_x86_32_path() {
         cc -O2 -static -no-pie -o "$probe" "$source" ||
             { echo "cannot build the 32-bit mode probe from $source" >&2; return 1; }
     fi
-    if { "$probe"; } >/dev/null 2>&1; then export QM_X86_32_MODE=present; else export QM_X86_32_MODE=absent; fi
-    local why="this processor has no 32-bit mode"
-    [ "$QM_X86_32_MODE" = absent ] || why="this processor runs 32-bit code"
+    local why
+    if { "$probe"; } >/dev/null 2>&1; then
+        export QM_X86_32_MODE=present && why="this processor runs 32-bit code"
+    else
+        export QM_X86_32_MODE=absent && why="this processor has no 32-bit mode"
+    fi
     case "${QM_X86_32:-}" in
         native | emulated) why="forced by QM_X86_32; $why" ;;
         "") QM_X86_32=native && [ "$QM_X86_32_MODE" = present ] || QM_X86_32=emulated ;;
@@ -68,16 +71,14 @@ qm_x86_32_path() {
     echo "32-bit Windows programs: $QM_X86_32 ($why)" >&2
 }
 
-# qm_enter_namespace "$@": runs the calling script again, from the start, inside a private
-# mount namespace of its own (and, for a normal user, a user namespace), where the Wine root
-# is staged once for every Wine process the script starts (tools/wine/in-root.sh). Whatever
-# needs the real user (installing, sudo) must come before it.
+# qm_enter_namespace "$@": runs the calling script again, from the start, inside the
+# namespaces of qm_unshare, where the Wine root is staged once for every Wine process the
+# script starts (tools/wine/in-root.sh). Whatever needs the real user (installing, sudo) must
+# come before it.
 qm_enter_namespace() {
     [ "${QM_IN_NAMESPACE:-}" = 1 ] && return 0
     qm_x86_32_path
-    local ns=(--mount --propagation private)
-    [ "$(id -u)" -eq 0 ] && [ "${QM_X86_32:-}" != emulated ] || ns+=(--user --map-root-user)
-    QM_IN_NAMESPACE=1 exec unshare "${ns[@]}" bash "$0" "$@"
+    qm_unshare bash "$0" "$@"
 }
 
 # Starts a private X server on a free display and exports DISPLAY; QM_XVFB_PID is its pid.

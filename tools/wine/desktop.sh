@@ -24,7 +24,7 @@ qm_desktop_start() {
         return 1
     fi
     # Painting follows showing; wait until two captures a moment apart agree.
-    local a b i
+    local a b
     a=$(import -window root rgb:- | md5sum)
     for i in $(seq 50); do
         sleep 0.2

@@ -12,13 +12,9 @@
 # tree lies outside the new process's root, where getcwd() fails (fontconfig then refuses its
 # configuration, for one).
 set -euo pipefail
-if [ "${QM_IN_NAMESPACE:-}" != 1 ]; then
-    ns=(--mount --propagation private)
-    [ "$(id -u)" -eq 0 ] && [ "${QM_X86_32:-}" != emulated ] || ns+=(--user --map-root-user)
-    QM_IN_NAMESPACE=1 exec unshare "${ns[@]}" "$0" "$@"
-fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/wine-root.sh"
+[ "${QM_IN_NAMESPACE:-}" = 1 ] || qm_unshare "$0" "$@"
 project="$(cd "$here/../.." && pwd)"
 [ -f "$QM_WINE_ROOT/.qm-ready" ] || { qm_root_needed "the Wine root is missing"; exit 1; }
 

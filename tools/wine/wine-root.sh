@@ -4,6 +4,15 @@
 QM_WINE_ROOT_CACHE="${QM_WINE_ROOT_CACHE:-/var/cache/quillmark}"
 QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-4"
 
+# qm_unshare COMMAND...: becomes COMMAND in a private mount namespace of its own, with
+# QM_IN_NAMESPACE=1, and in a user namespace too for a normal user, and for root on the
+# emulated path, whose handler for i386 programs lives in a user namespace's own binfmt_misc.
+qm_unshare() {
+    local ns=(--mount --propagation private)
+    [ "$(id -u)" -eq 0 ] && [ "${QM_X86_32:-}" != emulated ] || ns+=(--user --map-root-user)
+    QM_IN_NAMESPACE=1 exec unshare "${ns[@]}" "$@"
+}
+
 # qm_root_needed REASON: a step needs root. Through sudo where there is one, the root-only
 # set-up runs now; otherwise one line says what to run as root.
 qm_root_needed() {
