@@ -118,6 +118,19 @@ qm_build() {
     rm -f "$log"
 }
 
+# qm_reproduce: both release executables and the download built again in QM_REPRODUCE, a copy
+# of the sources in another folder. The copy is kept, and its files keep their times, so that,
+# as in dist/'s own builds, only what changed is compiled again: the tests find it done at build
+# time and only compare, instead of compiling beside the Wine tests.
+QM_REPRODUCE="$QM_ROOT/build/reproduce"
+qm_reproduce() {
+    mkdir -p "$QM_REPRODUCE"
+    tar --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -C "$QM_REPRODUCE" -xf -
+    SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" \
+        bash -c 'cd "$1" && . tools/wine/deps.sh && qm_build win64 && tools/release.sh >/dev/null' \
+        _ "$QM_REPRODUCE"
+}
+
 # Starts Xvfb and arranges for it and the prefix's Wine processes to end with the script
 # (and with them the mounts they hold).
 qm_private_display() {
@@ -133,6 +146,7 @@ qm_test_session() {
     qm_enter_namespace "$@"
     qm_build win32 win64 test32 test64
     tools/release.sh >/dev/null
+    qm_reproduce
     export QM_PREFIX="$QM_ROOT/build/wineprefix"
     . "$QM_ROOT/tools/wine/wine-env.sh"
     qm_private_display
