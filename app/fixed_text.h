@@ -21,6 +21,12 @@ class FixedText {
         chars_[size_] = L'\0';
         return *this;
     }
+    // A NUL-terminated text, taken as it is read: no run-time library to measure it first.
+    FixedText& Append(const wchar_t* text) noexcept {
+        while (*text && size_ < Capacity) chars_[size_++] = *text++;
+        chars_[size_] = L'\0';
+        return *this;
+    }
     std::wstring_view View() const noexcept { return {chars_, size_}; }
     const wchar_t* c_str() const noexcept { return chars_; }
     std::size_t size() const noexcept { return size_; }

@@ -3,8 +3,10 @@
 namespace qm::sys {
 namespace {
 
-// Decided once, before the first window: the high bit of GetVersion marks 95, 98 and ME.
-const bool kAnsiOnly = (GetVersion() & 0x80000000u) != 0;
+// Which functions work here, decided at the first call, before the first window. Not by an
+// initialiser: no run-time library runs those before the program's own code.
+enum class Kind { kUnknown, kUnicode, kAnsi };
+constinit Kind kind = Kind::kUnknown;
 
 // A program text in the ANSI code page, for the ANSI functions; NUL-terminated.
 class Ansi {
@@ -32,19 +34,23 @@ int ToUnicode(const char* text, int length, wchar_t* buffer, int bufferSize) noe
 
 }  // namespace
 
-bool AnsiOnly() noexcept { return kAnsiOnly; }
+bool AnsiOnly() noexcept {
+    // The high bit of GetVersion marks 95, 98 and ME.
+    if (kind == Kind::kUnknown) kind = (GetVersion() & 0x80000000u) ? Kind::kAnsi : Kind::kUnicode;
+    return kind == Kind::kAnsi;
+}
 
 HINSTANCE Instance() noexcept {
-    return kAnsiOnly ? GetModuleHandleA(nullptr) : GetModuleHandleW(nullptr);
+    return AnsiOnly() ? GetModuleHandleA(nullptr) : GetModuleHandleW(nullptr);
 }
 
 HCURSOR ArrowCursor() noexcept {
-    return kAnsiOnly ? LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))
+    return AnsiOnly() ? LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))
                      : LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
 }
 
 HICON ProgramIcon(int id) noexcept {
-    return kAnsiOnly ? LoadIconA(Instance(), MAKEINTRESOURCEA(id))
+    return AnsiOnly() ? LoadIconA(Instance(), MAKEINTRESOURCEA(id))
                      : LoadIconW(Instance(), MAKEINTRESOURCEW(id));
 }
 
@@ -63,7 +69,7 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background,
     };
     WNDCLASSEXA ansi = {};
     WNDCLASSEXW wide = {};
-    const ATOM atom = kAnsiOnly ? RegisterClassExA(describe(ansi, Ansi(name).get()))
+    const ATOM atom = AnsiOnly() ? RegisterClassExA(describe(ansi, Ansi(name).get()))
                                 : RegisterClassExW(describe(wide, name));
     return atom != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
@@ -71,7 +77,7 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background,
 HWND CreateWindowOf(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
                     int width, int height, HWND parent, int id, void* param) noexcept {
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-    if (kAnsiOnly)
+    if (AnsiOnly())
         return CreateWindowExA(0, Ansi(className).get(), Ansi(text).get(), style, x, y, width,
                                height, parent, menu, Instance(), param);
     return CreateWindowExW(0, className, text, style, x, y, width, height, parent, menu,
@@ -79,55 +85,55 @@ HWND CreateWindowOf(const wchar_t* className, const wchar_t* text, DWORD style, 
 }
 
 LRESULT DefaultProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    return kAnsiOnly ? DefWindowProcA(window, msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
+    return AnsiOnly() ? DefWindowProcA(window, msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
 }
 
 LRESULT CallProc(WNDPROC proc, HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    return kAnsiOnly ? CallWindowProcA(proc, window, msg, wp, lp)
+    return AnsiOnly() ? CallWindowProcA(proc, window, msg, wp, lp)
                      : CallWindowProcW(proc, window, msg, wp, lp);
 }
 
 LRESULT Send(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    return kAnsiOnly ? SendMessageA(window, msg, wp, lp) : SendMessageW(window, msg, wp, lp);
+    return AnsiOnly() ? SendMessageA(window, msg, wp, lp) : SendMessageW(window, msg, wp, lp);
 }
 
 LONG_PTR GetLong(HWND window, int index) noexcept {
-    return kAnsiOnly ? GetWindowLongPtrA(window, index) : GetWindowLongPtrW(window, index);
+    return AnsiOnly() ? GetWindowLongPtrA(window, index) : GetWindowLongPtrW(window, index);
 }
 
 LONG_PTR SetLong(HWND window, int index, LONG_PTR value) noexcept {
-    return kAnsiOnly ? SetWindowLongPtrA(window, index, value)
+    return AnsiOnly() ? SetWindowLongPtrA(window, index, value)
                      : SetWindowLongPtrW(window, index, value);
 }
 
 bool NextMessage(MSG& msg) noexcept {
-    return (kAnsiOnly ? GetMessageA(&msg, nullptr, 0, 0) : GetMessageW(&msg, nullptr, 0, 0)) > 0;
+    return (AnsiOnly() ? GetMessageA(&msg, nullptr, 0, 0) : GetMessageW(&msg, nullptr, 0, 0)) > 0;
 }
 
 bool IsDialogKey(HWND dialog, MSG& msg) noexcept {
-    return (kAnsiOnly ? IsDialogMessageA(dialog, &msg) : IsDialogMessageW(dialog, &msg)) != FALSE;
+    return (AnsiOnly() ? IsDialogMessageA(dialog, &msg) : IsDialogMessageW(dialog, &msg)) != FALSE;
 }
 
 void Dispatch(const MSG& msg) noexcept {
-    if (kAnsiOnly)
+    if (AnsiOnly())
         DispatchMessageA(&msg);
     else
         DispatchMessageW(&msg);
 }
 
 INT_PTR ModalDialog(const DLGTEMPLATE* dialog, HWND owner, DLGPROC proc, LPARAM param) noexcept {
-    return kAnsiOnly ? DialogBoxIndirectParamA(Instance(), dialog, owner, proc, param)
+    return AnsiOnly() ? DialogBoxIndirectParamA(Instance(), dialog, owner, proc, param)
                      : DialogBoxIndirectParamW(Instance(), dialog, owner, proc, param);
 }
 
 int TextOf(HWND window, wchar_t* buffer, int bufferSize) noexcept {
-    if (!kAnsiOnly) return GetWindowTextW(window, buffer, bufferSize);
+    if (!AnsiOnly()) return GetWindowTextW(window, buffer, bufferSize);
     char bytes[1024];
     return ToUnicode(bytes, GetWindowTextA(window, bytes, sizeof bytes), buffer, bufferSize);
 }
 
 void ClearSelection(HWND edit) noexcept {
-    if (kAnsiOnly)
+    if (AnsiOnly())
         SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
     else
         SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
@@ -138,7 +144,7 @@ int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* title, UINT styl
 }
 
 HFONT CreateUiFont(int height, int weight, BYTE charset, const wchar_t* face) noexcept {
-    if (kAnsiOnly)
+    if (AnsiOnly())
         return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, Ansi(face).get());
@@ -148,7 +154,7 @@ HFONT CreateUiFont(int height, int weight, BYTE charset, const wchar_t* face) no
 
 int SystemMessageText(DWORD status, wchar_t* buffer, int bufferSize) noexcept {
     constexpr DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    if (!kAnsiOnly) {
+    if (!AnsiOnly()) {
         const DWORD n = FormatMessageW(kFlags, nullptr, status, 0, buffer,
                                        static_cast<DWORD>(bufferSize), nullptr);
         buffer[n] = L'\0';

@@ -8,8 +8,8 @@ namespace {
 // Writes a dialog template, item by item, into DWORD-aligned memory of its own.
 class DialogTemplate {
   public:
-    void Header(DWORD style, short cx, short cy, std::wstring_view title, WORD items,
-                WORD fontPoints, std::wstring_view font) noexcept {
+    void Header(DWORD style, short cx, short cy, const wchar_t* title, WORD items,
+                WORD fontPoints, const wchar_t* font) noexcept {
         Dword(style);
         Dword(0);  // extended style
         Word(items);
@@ -21,7 +21,7 @@ class DialogTemplate {
         String(font);
     }
     void Item(WORD atom, DWORD style, short x, short y, short cx, short cy, WORD id,
-              std::wstring_view text) noexcept {
+              const wchar_t* text) noexcept {
         while (size_ % 2 != 0) Word(0);
         Dword(style | WS_CHILD | WS_VISIBLE);
         Dword(0);
@@ -44,8 +44,8 @@ class DialogTemplate {
     }
     void Short(short s) noexcept { Word(static_cast<WORD>(s)); }
     void Dword(DWORD d) noexcept { Word(LOWORD(d)), Word(HIWORD(d)); }
-    void String(std::wstring_view s) noexcept {
-        for (wchar_t c : s) Word(static_cast<WORD>(c));
+    void String(const wchar_t* s) noexcept {
+        while (*s) Word(static_cast<WORD>(*s++));
         Word(0);
     }
     alignas(4) WORD words_[kWords] = {};  // items must start on a DWORD boundary
@@ -79,7 +79,7 @@ void DropSplitCharacterBeforeCaret(HWND edit) noexcept {
 }
 
 // Where typing into the open prompt's field stands; one prompt is open at a time (it is modal).
-TypedHalves typed(false, CP_ACP);
+constinit TypedHalves typed(false, CP_ACP);
 
 LRESULT CALLBACK WholeCharactersEditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     const auto original = reinterpret_cast<WNDPROC>(sys::GetLong(edit, GWLP_USERDATA));
@@ -138,7 +138,7 @@ bool EndsWithLoneLeadByte(std::string_view text, UINT codePage) noexcept {
     return false;
 }
 
-PromptText ShowTextPrompt(HWND owner, std::wstring_view title, std::wstring_view prompt) noexcept {
+PromptText ShowTextPrompt(HWND owner, const wchar_t* title, const wchar_t* prompt) noexcept {
     DialogTemplate t;
     t.Header(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 240, 64,
              title, 4, 8, L"MS Shell Dlg");

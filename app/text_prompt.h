@@ -17,7 +17,7 @@ inline constexpr int kPromptEditId = 101;
 
 // A modal prompt with one edit line, OK and Cancel, built in memory (no dialog resource).
 // Returns the text exactly as typed on OK; the empty text on Cancel, Escape or close.
-PromptText ShowTextPrompt(HWND owner, std::wstring_view title, std::wstring_view prompt) noexcept;
+PromptText ShowTextPrompt(HWND owner, const wchar_t* title, const wchar_t* prompt) noexcept;
 
 // Whether ANSI text in `codePage` ends with the first byte of a double-byte character whose
 // second byte is missing.
@@ -29,7 +29,7 @@ bool EndsWithLoneLeadByte(std::string_view text, UINT codePage) noexcept;
 // bytes before it.
 class TypedHalves {
   public:
-    TypedHalves(bool ansi, UINT codePage) noexcept : ansi_(ansi), codePage_(codePage) {}
+    constexpr TypedHalves(bool ansi, UINT codePage) noexcept : ansi_(ansi), codePage_(codePage) {}
     bool IsSecondHalf(WPARAM unit) noexcept;
 
   private:

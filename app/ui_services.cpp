@@ -4,7 +4,7 @@
 
 namespace qm {
 
-PromptText WindowServices::Prompt(std::wstring_view text) {
+PromptText WindowServices::Prompt(const wchar_t* text) {
     return ShowTextPrompt(owner_, kAppTitle, text);
 }
 

@@ -3,8 +3,6 @@
 // flow can be driven without a person at the keyboard.
 #include <windows.h>
 
-#include <string_view>
-
 #include "app/text_prompt.h"
 
 namespace qm {
@@ -13,18 +11,22 @@ inline constexpr wchar_t kAppTitle[] = L"Quillmark";
 
 class UiServices {
   public:
-    virtual ~UiServices() = default;
     // Modal text prompt: the typed text on OK, empty on Cancel or close.
-    virtual PromptText Prompt(std::wstring_view text) = 0;
+    virtual PromptText Prompt(const wchar_t* text) = 0;
     // Modal message box; returns when the user closes it.
     virtual void Message(const wchar_t* text, const wchar_t* title, UINT style) = 0;
+
+  protected:
+    // Never deleted through this base: no deleting destructor, which would need the heap of
+    // a run-time library.
+    ~UiServices() = default;
 };
 
 // The real services, modal to `owner`.
 class WindowServices final : public UiServices {
   public:
     explicit WindowServices(HWND owner) noexcept : owner_(owner) {}
-    PromptText Prompt(std::wstring_view text) override;
+    PromptText Prompt(const wchar_t* text) override;
     void Message(const wchar_t* text, const wchar_t* title, UINT style) override;
 
   private:

@@ -16,7 +16,7 @@ namespace {
 using namespace qmtest;
 
 struct ScriptedUi : qm::UiServices {
-    qm::PromptText Prompt(std::wstring_view text) override {
+    qm::PromptText Prompt(const wchar_t* text) override {
         prompts.emplace_back(text);
         return qm::PromptText(prompts.size() <= answers.size() ? answers[prompts.size() - 1] : L"");
     }

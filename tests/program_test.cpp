@@ -28,10 +28,11 @@ std::wstring Env(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
     return std::wstring(value, GetEnvironmentVariableW(name, value, MAX_PATH));
 }
-// The Windows version the program runs as ("win98", "nt40"; "" for Wine's own), and the
+// The Windows version the program runs as ("win95", "win98", "nt40"; "" for Wine's own), and the
 // program: the release of this build's bitness, or a copy of it with a name of its own, for
 // Wine takes the version per program file name.
 const std::wstring kVersion = Env(L"QM_WINDOWS_VERSION");
+const bool kNine = kVersion == L"win95" || kVersion == L"win98";  // 95, 98 and ME: ANSI only
 const std::wstring kProgram = [] {
     const std::wstring copy = Env(L"QM_PROGRAM");
     const std::wstring key = L"Software\\Wine\\AppDefaults\\" + copy.substr(copy.rfind(L'/') + 1);
@@ -213,11 +214,10 @@ const std::set<std::string> kUnicodeOn9x = {
 // On 95, 98 and ME: the ANSI window services and no Unicode stub. On NT: the Unicode ones
 // and no ANSI window or drawing function.
 void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
-    const bool nine = kVersion == L"win98";
     const char* const services[] = {"user32.CreateWindowEx", "user32.DialogBoxIndirectParam"};
-    for (const std::string s : services) EXPECT_TRUE(calls.count(s + (nine ? 'A' : 'W'))) << s;
+    for (const std::string s : services) EXPECT_TRUE(calls.count(s + (kNine ? 'A' : 'W'))) << s;
     for (const std::string& call : calls) {
-        if (nine) {
+        if (kNine) {
             EXPECT_FALSE(IsUnicode(call) && !kUnicodeOn9x.count(call)) << call << ": a stub on 9x";
         } else if (call.ends_with('A') && (call.starts_with("user32.") || call.starts_with("gdi32."))) {
             EXPECT_FALSE(IsUnicode(call.substr(0, call.size() - 1) + 'W')) << call << " on NT";
@@ -360,7 +360,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         Click(CentreOf(cont));
         Answer(Prompt(app, main.hwnd, L"Organisation:"), L"Acme", L"Acme");
         HWND dlg = Prompt(app, main.hwnd, L"Owner:");
-        if (kVersion != L"win98") {
+        if (!kNine) {
             // A character of two UTF-16 units that does not fit whole is not taken, pasted
             // (127 fit in 254 units) or typed; the one unit left still takes a letter.
             std::wstring emoji = L"\U0001F600", fit;

@@ -8,7 +8,7 @@ namespace {
 
 struct Step {
     const wchar_t* prompt;
-    const wchar_t* valueName;  // the system spells it with a z
+    std::wstring_view valueName;  // the system spells it with a z
 };
 
 constexpr Step kSteps[] = {
@@ -16,7 +16,8 @@ constexpr Step kSteps[] = {
     {L"Owner:", L"RegisteredOwner"},
 };
 
-constexpr wchar_t kKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
+// Views made at compile time, so that no run-time library has to measure them.
+constexpr std::wstring_view kKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion";
 constexpr UINT kErrorStyle = MB_OK | MB_ICONSTOP;  // 16
 
 }  // namespace
