@@ -12,7 +12,6 @@
 #include "tests/support.h"
 #include "tools/uidriver/ui_driver.h"
 
-#include <psapi.h>
 
 namespace {
 
@@ -28,19 +27,42 @@ std::wstring Env(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
     return std::wstring(value, GetEnvironmentVariableW(name, value, MAX_PATH));
 }
-// The Windows version the program runs as ("win95", "win98", "nt40"; "" for Wine's own), and the
-// program: the release of this build's bitness, or a copy of it with a name of its own, for
-// Wine takes the version per program file name.
+// The program (the release of either bitness, or a copy of the 32-bit one with a name of its
+// own, for Wine takes the Windows version per program file name), and the Windows version it
+// runs as ("win95", "win98", "nt40"; "" for Wine's own). This driver is the 64-bit test build,
+// native on every machine, whatever the program's bitness.
 const std::wstring kVersion = Env(L"QM_WINDOWS_VERSION");
 const bool kNine = kVersion == L"win95" || kVersion == L"win98";  // 95, 98 and ME: ANSI only
 const std::wstring kProgram = [] {
-    const std::wstring copy = Env(L"QM_PROGRAM");
-    const std::wstring key = L"Software\\Wine\\AppDefaults\\" + copy.substr(copy.rfind(L'/') + 1);
-    if (copy.empty()) return std::wstring(QM_EXE);
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, kVersion.c_str(),
-                    static_cast<DWORD>((kVersion.size() + 1) * sizeof(wchar_t)));
-    return copy;
+    const std::wstring program = Env(L"QM_PROGRAM");
+    const std::wstring key = L"Software\\Wine\\AppDefaults\\" + program.substr(program.rfind(L'/') + 1);
+    if (!kVersion.empty())
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, kVersion.c_str(),
+                        static_cast<DWORD>((kVersion.size() + 1) * sizeof(wchar_t)));
+    return program;
 }();
+
+// What the program's file header says: its machine and the size of its image in memory (at
+// the same places in the 32- and the 64-bit header).
+struct ImageOf {
+    explicit ImageOf(const std::wstring& file) {
+        std::ifstream in{std::filesystem::path(file), std::ios::binary};
+        const std::string bytes(std::istreambuf_iterator<char>(in), {});
+        const auto& nt = *reinterpret_cast<const IMAGE_NT_HEADERS32*>(
+            bytes.data() + reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data())->e_lfanew);
+        machine = nt.FileHeader.Machine;
+        size = nt.OptionalHeader.SizeOfImage;
+    }
+    WORD machine;
+    DWORD size;
+};
+const ImageOf kImage(kProgram);
+// The registry view the program writes, and the other one, which must stay as it was.
+const REGSAM kProgramView = kImage.machine == IMAGE_FILE_MACHINE_I386 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+const REGSAM kOtherView = kProgramView == KEY_WOW64_32KEY ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+std::optional<Raw> StoredByProgram(const char* name) {
+    return Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name, kProgramView);
+}
 
 // A picture file from ui/art as the system decodes it, independently of the program's loader.
 Pixels Art(const char* name) {
@@ -230,10 +252,10 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
     // on the same button always comes within it, however quick the machine.
     SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, 5000, nullptr, SPIF_UPDATEINIFILE);
     for (const char* name : kValueNames) {
-        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "before");
+        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "before", kProgramView);
         Store(HKEY_LOCAL_MACHINE, kCurrentVersion, name, "other view", kOtherView);
     }
-    MODULEINFO image = {};
+    ULONG_PTR base = 0;
     {
         // Three copies at once (with arguments, maximised, minimised), under Wine's relay trace
         // of every call from their own module, which goes to this process's standard error,
@@ -252,8 +274,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         const Window main(app), other(big), icon(small);
         ASSERT_NE(main.hwnd, other.hwnd);
         ASSERT_EQ(main.controls.size(), 3u);
-        GetModuleInformation(app.Handle(), reinterpret_cast<HMODULE>(GetWindowLongPtrW(
-                                 main.hwnd, GWLP_HINSTANCE)), &image, sizeof image);
+        base = static_cast<ULONG_PTR>(GetWindowLongPtrW(main.hwnd, GWLP_HINSTANCE));
         const HWND cont = main.controls[0], back = main.controls[1], label = main.controls[2];
         Await("minimised stays so", [&] { return IsIconic(icon.hwnd) != FALSE; });
         EXPECT_FALSE(IsZoomed(other.hwnd)) << "a fixed frame keeps its size";
@@ -316,7 +337,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         }
         EXPECT_FALSE(FindTopLevel(app.Id(), L"#32770", nullptr));
         for (const char* name : kValueNames)
-            EXPECT_EQ(Stored(name), Sz("before")) << "nothing is written before Continue";
+            EXPECT_EQ(StoredByProgram(name), Sz("before")) << "nothing is written before Continue";
 
         ASSERT_FALSE(HasFailure());
         // Both answers, stored as typed in the code page, one at a time; nothing said after.
@@ -324,13 +345,13 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         const Raw stored = Sz("  Mirevale & Sons, \xC5ngstr\xF6m  "), x255 = Sz(std::string(255, 'x'));
         Click(CentreOf(cont));
         Answer(Prompt(app, main.hwnd, L"Organisation:"), typed, typed);
-        Await("the organisation stored", [&] { return Stored(kValueNames[0]) == stored; });
-        EXPECT_EQ(Stored(kValueNames[1]), Sz("before"));
+        Await("the organisation stored", [&] { return StoredByProgram(kValueNames[0]) == stored; });
+        EXPECT_EQ(StoredByProgram(kValueNames[1]), Sz("before"));
         HWND owner = Prompt(app, main.hwnd, L"Owner:");
         PutOnClipboard(std::wstring(300, L'x'));
         PressKeys({VK_CONTROL, 'V'});
         Answer(owner, L"", std::wstring(255, L'x'));  // the field takes 255 at most
-        Await("the owner stored", [&] { return Stored(kValueNames[1]) == x255; });
+        Await("the owner stored", [&] { return StoredByProgram(kValueNames[1]) == x255; });
         for (const char* name : kValueNames)
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name, kOtherView), Sz("other view"));
         Await("the focus back on Continue", [&] { return IsWindowEnabled(main.hwnd) && FocusOf(main.hwnd) == cont; });
@@ -352,7 +373,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             Await("the focus back on Continue", [&] { return FocusOf(main.hwnd) == cont; });
             ASSERT_FALSE(HasFailure());
         }
-        EXPECT_EQ(Stored(kValueNames[0]), stored);
+        EXPECT_EQ(StoredByProgram(kValueNames[0]), stored);
 
         ASSERT_FALSE(HasFailure());
         // An organisation given stays stored when the owner is not. This second click on
@@ -373,8 +394,8 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         }
         PressKeys({VK_ESCAPE});
         ExpectErrorBox(app, main.hwnd, L"Empty String");
-        EXPECT_EQ(Stored(kValueNames[0]), Sz("Acme"));
-        EXPECT_EQ(Stored(kValueNames[1]), x255);
+        EXPECT_EQ(StoredByProgram(kValueNames[0]), Sz("Acme"));
+        EXPECT_EQ(StoredByProgram(kValueNames[1]), x255);
 
         ASSERT_FALSE(HasFailure());
         // Back ends this copy, the close box the next, Alt+F4 the last; each on its own.
@@ -395,7 +416,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         for (const Process* p : {&app, &big, &small}) EXPECT_EQ(p->ExitCode(), 0u);
     }
     ExpectTheWindowServicesOfThisWindows(CallsIn(
-        L"wine-stderr.txt", reinterpret_cast<ULONG_PTR>(image.lpBaseOfDll), image.SizeOfImage));
+        L"wine-stderr.txt", base, kImage.size));
 }
 
 }  // namespace

@@ -12,10 +12,6 @@ namespace qmtest {
 inline constexpr wchar_t kCurrentVersion[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
 inline constexpr const char* kValueNames[] = {"RegisteredOrganization", "RegisteredOwner"};
 
-// The registry view that this build's program does not write: the 64-bit one for a 32-bit
-// build (which the system redirects to the 32-bit view), the 32-bit one otherwise.
-inline constexpr REGSAM kOtherView = sizeof(void*) == 4 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
-
 struct Raw {
     DWORD type;
     std::string bytes;
