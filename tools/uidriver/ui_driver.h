@@ -186,12 +186,20 @@ inline HWND AwaitTopLevel(const std::string& step, DWORD pid, const wchar_t* cla
     return found;
 }
 
-// Asks once, then waits until the window's thread has put the focus in it: keys before are lost.
+// Asks once, then waits until the window's thread has put the focus in it (keys before are
+// lost) and its program waits for input: Wine takes the X server's keyboard state when a
+// window is activated, and a key held then (Ctrl of Ctrl+V) is let go.
 inline void BringToFront(HWND hwnd) {
     if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
     Await("bring a window to the front", [&] {
         return GetForegroundWindow() == hwnd && (FocusOf(hwnd) == hwnd || IsChild(hwnd, FocusOf(hwnd)));
     });
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE program = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+    const DWORD idle = program ? WaitForInputIdle(program, 10000) : WAIT_FAILED;
+    if (program) CloseHandle(program);
+    if (idle != 0) StepFailed("the program to wait for input", idle == WAIT_TIMEOUT ? "not within 10 s" : "error " + std::to_string(GetLastError()));
 }
 
 inline void Send(std::vector<INPUT> inputs) {
