@@ -13,8 +13,8 @@ class Ansi {
   public:
     explicit Ansi(const wchar_t* text) noexcept {
         if (!text) return;
-        const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, bytes_, sizeof bytes_, nullptr,
-                                          nullptr);
+        const int n =
+            WideCharToMultiByte(CP_ACP, 0, text, -1, bytes_, sizeof bytes_, nullptr, nullptr);
         if (n == 0) bytes_[sizeof bytes_ - 1] = '\0';  // cut short: keep what fitted
         null_ = false;
     }
@@ -46,12 +46,12 @@ HINSTANCE Instance() noexcept {
 
 HCURSOR ArrowCursor() noexcept {
     return AnsiOnly() ? LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))
-                     : LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+                      : LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
 }
 
 HICON ProgramIcon(int id) noexcept {
     return AnsiOnly() ? LoadIconA(Instance(), MAKEINTRESOURCEA(id))
-                     : LoadIconW(Instance(), MAKEINTRESOURCEW(id));
+                      : LoadIconW(Instance(), MAKEINTRESOURCEW(id));
 }
 
 bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background,
@@ -70,7 +70,7 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background,
     WNDCLASSEXA ansi = {};
     WNDCLASSEXW wide = {};
     const ATOM atom = AnsiOnly() ? RegisterClassExA(describe(ansi, Ansi(name).get()))
-                                : RegisterClassExW(describe(wide, name));
+                                 : RegisterClassExW(describe(wide, name));
     return atom != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -80,8 +80,8 @@ HWND CreateWindowOf(const wchar_t* className, const wchar_t* text, DWORD style, 
     if (AnsiOnly())
         return CreateWindowExA(0, Ansi(className).get(), Ansi(text).get(), style, x, y, width,
                                height, parent, menu, Instance(), param);
-    return CreateWindowExW(0, className, text, style, x, y, width, height, parent, menu,
-                           Instance(), param);
+    return CreateWindowExW(0, className, text, style, x, y, width, height, parent, menu, Instance(),
+                           param);
 }
 
 LRESULT DefaultProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -90,7 +90,7 @@ LRESULT DefaultProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
 
 LRESULT CallProc(WNDPROC proc, HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     return AnsiOnly() ? CallWindowProcA(proc, window, msg, wp, lp)
-                     : CallWindowProcW(proc, window, msg, wp, lp);
+                      : CallWindowProcW(proc, window, msg, wp, lp);
 }
 
 LRESULT Send(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -103,7 +103,7 @@ LONG_PTR GetLong(HWND window, int index) noexcept {
 
 LONG_PTR SetLong(HWND window, int index, LONG_PTR value) noexcept {
     return AnsiOnly() ? SetWindowLongPtrA(window, index, value)
-                     : SetWindowLongPtrW(window, index, value);
+                      : SetWindowLongPtrW(window, index, value);
 }
 
 bool NextMessage(MSG& msg) noexcept {
@@ -123,7 +123,7 @@ void Dispatch(const MSG& msg) noexcept {
 
 INT_PTR ModalDialog(const DLGTEMPLATE* dialog, HWND owner, DLGPROC proc, LPARAM param) noexcept {
     return AnsiOnly() ? DialogBoxIndirectParamA(Instance(), dialog, owner, proc, param)
-                     : DialogBoxIndirectParamW(Instance(), dialog, owner, proc, param);
+                      : DialogBoxIndirectParamW(Instance(), dialog, owner, proc, param);
 }
 
 int TextOf(HWND window, wchar_t* buffer, int bufferSize) noexcept {

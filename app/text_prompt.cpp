@@ -8,8 +8,8 @@ namespace {
 // Writes a dialog template, item by item, into DWORD-aligned memory of its own.
 class DialogTemplate {
   public:
-    void Header(DWORD style, short cx, short cy, const wchar_t* title, WORD items,
-                WORD fontPoints, const wchar_t* font) noexcept {
+    void Header(DWORD style, short cx, short cy, const wchar_t* title, WORD items, WORD fontPoints,
+                const wchar_t* font) noexcept {
         Dword(style);
         Dword(0);  // extended style
         Word(items);
