@@ -3,6 +3,8 @@
 // every later message goes to Derived::HandleMessage. Nothing may throw out of it.
 #include <windows.h>
 
+#include <utility>
+
 #include "app/system_ui.h"
 
 namespace qm {
@@ -16,8 +18,17 @@ class BaseWindow {
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;
-    ~BaseWindow() {
-        if (hwnd_) DestroyWindow(hwnd_);
+    // The derived object's members are gone by now: the window, if still there, goes without
+    // a further message to the object.
+    ~BaseWindow() { Discard(); }
+
+    // Destroys the window, its messages going to the system's default handling: for a window
+    // that never opened, whose handlers must not run as for one that did.
+    void Discard() noexcept {
+        if (HWND window = std::exchange(hwnd_, nullptr)) {
+            sys::SetLong(window, GWLP_USERDATA, 0);
+            DestroyWindow(window);
+        }
     }
 
     bool CreateTopLevel(const wchar_t* className, const wchar_t* caption, DWORD style, int width,

@@ -5,6 +5,8 @@
 #include <tuple>
 #include <vector>
 
+#include "app/system_message.h"
+#include "app/system_ui.h"
 #include "app/text_prompt.h"
 #include "tests/support.h"
 #include "ui/register_flow.h"
@@ -56,8 +58,8 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
                                                                      &locked, nullptr));
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.answers));
-        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[0], "old org");
-        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], "old owner");
+        ASSERT_NO_FATAL_FAILURE(Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[0], "old org"));
+        ASSERT_NO_FATAL_FAILURE(Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], "old owner"));
         ScriptedUi ui;
         ui.answers = c.answers;
         if (c.locked) RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, locked);
@@ -78,6 +80,22 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
     }
     RegCloseKey(key);
     LocalFree(locked);
+}
+
+// The reason after "Could not write ...: " is the system's own wording, fetched through the
+// ANSI functions on 95, 98 and ME (this suite runs as Windows 98 too); a status the system has
+// no words for shows as its number.
+TEST(FlowTest, GivesTheSystemsReasonOnEveryWindows) {
+    wchar_t as[8] = {};
+    GetEnvironmentVariableW(L"QM_RUN_AS", as, 8);
+    ASSERT_EQ(qm::sys::AnsiOnly(), as == std::wstring(L"win98")) << "set-up: runs as " << as;
+    wchar_t words[512] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_ACCESS_DENIED, 0, words, 512, nullptr);
+    const std::wstring reason = std::wstring(words).substr(0, wcscspn(words, L"\r\n"));
+    ASSERT_FALSE(reason.empty()) << "set-up: the system has words for access denied";
+    EXPECT_EQ(qm::SystemMessage(ERROR_ACCESS_DENIED).View(), reason);
+    EXPECT_EQ(qm::SystemMessage(0x20000001).View(), L"Error 536870913") << "an application's own status";
 }
 
 // Under a double-byte code page (Windows 95, 98 and ME in East Asia) the field counts bytes;

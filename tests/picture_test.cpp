@@ -1,8 +1,12 @@
-// The check that a linked-in picture passes before the window loads it. (How the pictures
-// look, up and turned, the program's own test compares on the screen.)
+// The pictures linked into the program: each decoded as the system decodes the file, turned
+// pixel for pixel, and refused when it is not the bitmap expected. (How they look in the
+// window, the program's own test compares on the screen.)
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <span>
+#include <tuple>
 #include <vector>
 
 #include "ui/art/artwork.h"
@@ -11,6 +15,41 @@
 namespace {
 
 using qm::Picture;
+
+TEST(PictureTest, HoldsThePixelsTheSystemDecodesAndTurnsThemExactly) {
+    const std::tuple<std::span<const std::uint8_t>, int, int> arts[] = {
+        {qm::art::Background(), 400, 400}, {qm::art::Continue(), 142, 38}, {qm::art::Back(), 142, 28}};
+    for (auto [file, w, h] : arts) {
+        const auto picture = Picture::FromBmp(file, w, h);
+        ASSERT_TRUE(picture) << w;
+        const auto turned = picture->Turned();
+        ASSERT_TRUE(turned) << w;
+        // The system's own decoding of the file, into 32-bit pixels, top row first.
+        const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof(BITMAPFILEHEADER));
+        const auto* head = reinterpret_cast<const BITMAPFILEHEADER*>(file.data());
+        BITMAPINFO out = {};
+        out.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &out, DIB_RGB_COLORS, &bits, nullptr, 0);
+        SelectObject(dc, bitmap);
+        ASSERT_EQ(SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, file.data() + head->bfOffBits, info,
+                                    DIB_RGB_COLORS), h);
+        int differ = 0, colours = 0;
+        std::set<COLORREF> seen;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const auto p = static_cast<const std::uint32_t*>(bits)[y * w + x];
+                const COLORREF want = RGB(p >> 16 & 255, p >> 8 & 255, p & 255);
+                differ += picture->At(x, y) != want || turned->At(w - 1 - x, h - 1 - y) != want;
+                colours += seen.insert(want).second;
+            }
+        EXPECT_EQ(differ, 0) << w << " x " << h;
+        EXPECT_GT(colours, 2) << "a picture, not a blank";
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+}
 
 TEST(PictureTest, RefusesAnythingButTheExpectedBitmap) {
     const auto good = qm::art::Back();

@@ -25,8 +25,8 @@ class WriteRegStringTest : public ::testing::Test {
 };
 
 TEST_F(WriteRegStringTest, StoresEachCharacterAsOneCodePageByteAndOneNul) {
-    Store(HKEY_CURRENT_USER, key, "Other", "keep me");
-    Store(HKEY_CURRENT_USER, key + L"\\Child", "Deep", "keep me too");
+    ASSERT_NO_FATAL_FAILURE(Store(HKEY_CURRENT_USER, key, "Other", "keep me"));
+    ASSERT_NO_FATAL_FAILURE(Store(HKEY_CURRENT_USER, key + L"\\Child", "Deep", "keep me too"));
     const DWORD number = 7;
     RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"V", REG_DWORD, &number, 4);
     const std::pair<const wchar_t*, std::string> cases[] = {
@@ -51,7 +51,7 @@ TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
     }
     EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"\u4e2d", L"ok"), ERROR_NO_UNICODE_TRANSLATION)
         << "value names are held to the same rule";
-    Store(HKEY_CURRENT_USER, key, "V", "old");
+    ASSERT_NO_FATAL_FAILURE(Store(HKEY_CURRENT_USER, key, "V", "old"));
     WriteRegString(HKEY_CURRENT_USER, key, L"V", L"\u4e2d");
     EXPECT_EQ(Value(key), Sz("old")) << "the old value stays";
     EXPECT_EQ(WriteRegString(reinterpret_cast<HKEY>(0x1234), L"Nowhere", L"V", L"x"),

@@ -21,15 +21,15 @@ std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, R
 void Store(HKEY root, const std::wstring& path, const char* name,
            const std::optional<std::string>& text, REGSAM view) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    if (text)
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
-                       static_cast<DWORD>(text->size() + 1));
-    else
-        RegDeleteValueA(key, name);
+    LONG status = RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr,
+                                  &key, nullptr);
+    ASSERT_EQ(status, ERROR_SUCCESS) << "set-up: cannot open " << testing::PrintToString(path);
+    status = text ? RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
+                                   static_cast<DWORD>(text->size() + 1))
+                  : RegDeleteValueA(key, name);
     RegCloseKey(key);
+    ASSERT_TRUE(status == ERROR_SUCCESS || (!text && status == ERROR_FILE_NOT_FOUND))
+        << "set-up: cannot store " << name << ", status " << status;
 }
 
 }  // namespace qmtest

@@ -21,9 +21,9 @@ TEST(ShowValuesTest, PrintsEachValueExactlyAsStored) {
         {"say \"hi\" C:\\x", "\"say \\\"hi\\\" C:\\\\x\""},
     };
     const std::wstring out = L"show-values.txt";
-    Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[1], std::nullopt));
     for (const auto& [stored, shown] : cases) {
-        Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[0], stored);
+        ASSERT_NO_FATAL_FAILURE(Store(HKEY_LOCAL_MACHINE, kCurrentVersion, kValueNames[0], stored));
         Process(QM_SHOW_VALUES, L"", -1, out).AwaitExit("show the values");
         std::ifstream in{std::filesystem::path(out)};
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),

@@ -51,14 +51,19 @@ bool frmRegister::Create(int showCommand) noexcept {
     AdjustWindowRectEx(&frame, kFrameStyle, FALSE, 0);
     if (!CreateTopLevel(kMainClass, kMainCaption, kFrameStyle, frame.right - frame.left,
                         frame.bottom - frame.top, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
-                        sys::ProgramIcon(1)))
+                        sys::ProgramIcon(1)) ||
+        !CreateControls()) {
+        Discard();  // while the font and the pictures its controls use are still here
         return false;
-    if (!CreateControls()) return false;
+    }
     ShowWindow(Window(), ShowCommandForFixedFrame(showCommand));
     // The system may still apply the start-up request on its own (SW_SHOWDEFAULT, or the
     // first window a program shows normally).
     if (IsZoomed(Window())) ShowWindow(Window(), SW_RESTORE);
-    SetFocus(cmdContinue_);
+    // Setting the focus would also activate the window: a start that asked for no activation
+    // (SW_SHOWMINNOACTIVE, SW_SHOWNOACTIVATE, SW_SHOWNA) leaves it to the user's first click,
+    // which puts the focus on Continue through WM_SETFOCUS.
+    if (GetActiveWindow() == Window()) SetFocus(cmdContinue_);
     return true;
 }
 
@@ -76,6 +81,7 @@ bool frmRegister::CreateControls() noexcept {
     // 12 points at the 96 dpi the layout assumes.
     labelFont_.reset(
         sys::CreateUiFont(-MulDiv(12, 96, 72), FW_NORMAL, ANSI_CHARSET, L"MS Sans Serif"));
+    if (!labelFont_) return false;
     for (const ControlRow& row : kControls) {
         HWND control = sys::CreateWindowOf(
             row.className, row.text, row.style | WS_CHILD | WS_VISIBLE, TwipsToPixels(row.left),
@@ -154,6 +160,11 @@ LRESULT frmRegister::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
                 HWND f = GetFocus();
                 if (f && IsChild(Window(), f)) focus_ = f;
             }
+            break;
+        case WM_SYSCOLORCHANGE:
+            // Back's face is the system's button face, in whatever scheme is chosen now.
+            backLook_->face = GetSysColor(COLOR_BTNFACE);
+            if (cmdBack_) InvalidateRect(cmdBack_, nullptr, FALSE);
             break;
         case WM_SETFOCUS:
             if (focus_) SetFocus(focus_);

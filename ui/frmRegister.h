@@ -18,7 +18,8 @@ inline constexpr int kLabelId = 102;
 
 class frmRegister : public BaseWindow<frmRegister> {
   public:
-    // False when the window could not be made, or its pictures are damaged.
+    // False, with nothing of it left, when the window, a control, the font or a picture
+    // could not be made.
     bool Create(int showCommand) noexcept;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
 

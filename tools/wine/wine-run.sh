@@ -10,6 +10,14 @@ qm_prefix_init desktop
 out="$(mktemp)"
 trap 'rm -f "$out"' EXIT
 status=0
+# QM_RUN_AS (win95, win98, nt40): the program runs as that Windows, which Wine takes per
+# program file name.
+if [ -n "${QM_RUN_AS:-}" ] && ! qm_wine reg add "HKCU\\Software\\Wine\\AppDefaults\\${1##*/}" \
+    /v Version /d "$QM_RUN_AS" /f >"$out" 2>wine-stderr.txt; then
+    cat "$out" wine-stderr.txt >&2
+    echo "cannot make ${1##*/} run as $QM_RUN_AS: Wine said the above" >&2
+    exit 1
+fi
 qm_wine "$@" </dev/null >"$out" 2>wine-stderr.txt || status=$?
 cat "$out"
 # Neither Wine 10's notice of its WoW64 mode nor a trace is the program speaking.

@@ -1,0 +1,100 @@
+// The main window in this process: as the entry point runs it, with the system refusing each
+// window it makes in turn; started in the background; under another colour scheme.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "ui/frmRegister.h"
+
+namespace {
+
+struct Seen {
+    int refuse = 0;  // the refused creation: 1, the main window; 2 to 4, its controls
+    int created = 0;
+    HWND main = nullptr;
+    std::wstring box;  // the message box's title and text
+    bool mainGone = false;
+} seen;
+
+// Refuses the chosen creation of the main window or its controls (the system makes windows
+// of its own too); reads the message box once its texts are in, and closes it.
+LRESULT CALLBACK Refuse(int code, WPARAM wp, LPARAM lp) {
+    const HWND window = reinterpret_cast<HWND>(wp);
+    if (code == HCBT_CREATEWND && !seen.main) seen.main = window;
+    if (code == HCBT_CREATEWND &&
+        (window == seen.main || reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs->hwndParent == seen.main) &&
+        ++seen.created == seen.refuse)
+        return 1;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+void CALLBACK CloseMain(HWND, UINT, UINT_PTR, DWORD) { DestroyWindow(seen.main); }
+
+LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp) {
+    const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lp);
+    if (code == HC_ACTION && call.message == WM_INITDIALOG) {
+        wchar_t title[64] = {}, text[128] = {};
+        GetWindowTextW(call.hwnd, title, 64);
+        GetDlgItemTextW(call.hwnd, 0xFFFF, text, 128);
+        seen.box = std::wstring(title) + L": " + text;
+        seen.mainGone = !IsWindow(seen.main);
+        PostMessageW(call.hwnd, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The program says so and ends with code 1, its window gone before the message shows.
+TEST(WindowTest, OneThatCannotBeMadeInFullEndsTheProgramWithAMessage) {
+    HHOOK refuse = SetWindowsHookExW(WH_CBT, Refuse, nullptr, GetCurrentThreadId());
+    HHOOK watch = SetWindowsHookExW(WH_CALLWNDPROCRET, Watch, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(refuse && watch);
+    for (int refuse = 1; refuse <= 4; ++refuse) {
+        seen = Seen();
+        seen.refuse = refuse;
+        // A window made in full would run until closed: closed after 10 s, it fails below.
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10000, CloseMain);
+        EXPECT_EQ(qm::RunProgram(SW_SHOWNOACTIVATE), 1) << refuse;
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(seen.box, L"Quillmark: Quillmark could not open its window.") << refuse;
+        EXPECT_TRUE(seen.main && seen.mainGone) << refuse << ": the window is gone before the message";
+        MSG msg;
+        EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << refuse << ": a quit left over";
+    }
+    UnhookWindowsHookEx(refuse);
+    UnhookWindowsHookEx(watch);
+}
+
+// Shown without activation, it stays in the background, and the focus waits for the user.
+// Back's face is the system's button face, whatever the scheme; Continue's stays black.
+TEST(WindowTest, StaysInTheBackgroundAndFollowsTheSystemsColours) {
+    for (int show : {SW_SHOWNOACTIVATE, SW_SHOWNA, SW_SHOWMINNOACTIVE}) {
+        qm::frmRegister form;
+        ASSERT_TRUE(form.Create(show));
+        EXPECT_NE(GetActiveWindow(), form.Window()) << show;
+    }
+    qm::frmRegister form;
+    ASSERT_TRUE(form.Create(SW_SHOWNOACTIVATE));
+    static constexpr int index[] = {COLOR_BTNFACE};
+    const COLORREF old = GetSysColor(COLOR_BTNFACE);
+    const std::unique_ptr<const COLORREF, void (*)(const COLORREF*)> restore(
+        &old, [](const COLORREF* c) { SetSysColors(1, index, c); });
+    // The one face row that Back's picture leaves, and the same row in Continue.
+    auto faceRow = [&](int id) {
+        HWND button = GetDlgItem(form.Window(), id);
+        UpdateWindow(button);
+        HDC dc = GetDC(button);
+        const COLORREF c = GetPixel(dc, 56, 30);
+        ReleaseDC(button, dc);
+        return c;
+    };
+    for (COLORREF face : {RGB(255, 0, 0), old}) {
+        ASSERT_TRUE(SetSysColors(1, index, &face));
+        EXPECT_EQ(faceRow(qm::kBackId), face);
+        EXPECT_EQ(faceRow(qm::kContinueId), RGB(0, 0, 0));
+    }
+}
+
+}  // namespace
