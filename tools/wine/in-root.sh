@@ -28,14 +28,16 @@ exec 8>"$project/build/root-tmp/.stage-lock"
 flock 8
 if [ ! -e "$stage/.qm-staged" ]; then
     mount -t tmpfs -o mode=755 quillmark "$stage"
+    own="proc dev tmp mnt root home"  # made anew here, not taken from the root
+    top="${project#/}" && top="${top%%/*}"
     for entry in "$QM_WINE_ROOT"/*; do
         name="${entry##*/}"
-        case "$name" in proc | dev | tmp | mnt | root | home) continue ;; esac
+        case " $own " in *" $name "*) continue ;; esac
         if [ -L "$entry" ]; then
             ln -s "$(readlink "$entry")" "$stage/$name"
         elif [ -d "$entry" ]; then
             mkdir "$stage/$name"
-            mount --rbind "$entry" "$stage/$name"
+            [ "$name" = "$top" ] || mount --rbind "$entry" "$stage/$name"
         fi
     done
     mkdir "$stage/proc" "$stage/dev" "$stage/tmp" "$stage/root" "$stage/home"
@@ -43,8 +45,33 @@ if [ ! -e "$stage/.qm-staged" ]; then
     mount --rbind /dev "$stage/dev"
     chmod 1777 "$project/build/root-tmp" 2>/dev/null || true
     mount --bind "$project/build/root-tmp" "$stage/tmp"
-    mkdir -p "$stage$project" 2>/dev/null ||
-        { echo "cannot place $project inside the Wine root: move the clone elsewhere" >&2; exit 1; }
+    # The project at its own path. Where that path runs through folders that the root has too
+    # (/srv, /opt, /var/tmp, ...), each is made on the tmpfs, with the root's own entries bound
+    # in beside the one on the way: the root itself is never written.
+    from="$QM_WINE_ROOT/$top" to="$stage/$top" rest="${project#/"$top"}" && rest="${rest#/}"
+    case " $own " in *" $top "*) from=/ ;; esac
+    while [ -n "$rest" ] && [ -d "$from" ] && [ ! -L "$from" ] && [ "$from" != / ]; do
+        next="${rest%%/*}"
+        for entry in "$from"/* "$from"/.[!.]*; do
+            [ -e "$entry" ] || [ -L "$entry" ] || continue
+            name="${entry##*/}"
+            if [ -L "$entry" ]; then
+                ln -s "$(readlink "$entry")" "$to/$name"
+            elif [ -d "$entry" ]; then
+                mkdir "$to/$name"
+                [ "$name" = "$next" ] || mount --rbind "$entry" "$to/$name"
+            else
+                touch "$to/$name" && mount --bind "$entry" "$to/$name"
+            fi
+        done
+        from="$from/$next" to="$to/$next" rest="${rest#"$next"}" && rest="${rest#/}"
+    done
+    if [ -L "$from" ]; then
+        echo "cannot place $project inside the Wine root, where ${from#"$QM_WINE_ROOT"} is a link: clone the project into a folder under /home, /srv, /opt or /tmp" >&2
+        exit 1
+    fi
+    mkdir -p "$stage$project" ||
+        { echo "cannot place $project inside the Wine root (above): clone the project into a folder under /home, /srv, /opt or /tmp" >&2; exit 1; }
     mount --bind "$project" "$stage$project"
     # The X server's socket, for a display that does not listen on the abstract one, and its
     # cookie.
