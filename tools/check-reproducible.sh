@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Builds both release executables and the download again, from a copy of the sources in
-# another folder (build/reproduce/), and compares them byte for byte with dist/: the same
-# sources give the same bytes wherever they are built (with the same Debian packages).
+# Builds both release executables and the download twice from the current sources: in dist/,
+# and again from a copy of the sources in another folder (build/reproduce/); then compares
+# them byte for byte. The same sources give the same bytes wherever they are built (with the
+# same Debian packages).
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
+qm_need cmake cmake ninja ninja-build i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32 \
+    x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32 \
+    i686-w64-mingw32-windres binutils-mingw-w64-i686 /usr/bin/python3 python3
+qm_build win32 win64
+qm_step "making the download" "the messages above say why"
+zip="$(basename "$(tools/release.sh)")"
 qm_reproduce
+qm_step "comparing the two builds" "the bytes that differ are listed above: something of the build's place or time got into them"
 status=0
-for file in win32/Quillmark.exe win64/Quillmark.exe "$(basename "$(ls dist/Quillmark-*.zip)")"; do
+for file in win32/Quillmark.exe win64/Quillmark.exe "$zip"; do
     if cmp "dist/$file" "$QM_REPRODUCE/dist/$file"; then
         echo "$file: identical, $(sha256sum <"dist/$file" | cut -d' ' -f1)"
     else

@@ -8,6 +8,7 @@ set -euo pipefail
 qm_need cmake cmake ninja ninja-build i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32 \
     i686-w64-mingw32-windres binutils-mingw-w64-i686 /usr/bin/python3 python3
 qm_build win32
+qm_step "making the download in dist/" "the messages above say why"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)"
 export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
 zip="Quillmark-$version.zip"

@@ -14,8 +14,10 @@ exe="$QM_ROOT/dist/win32/Quillmark.exe"
 
 export QM_PREFIX="$QM_ROOT/build/run/wineprefix"
 . tools/wine/wine-env.sh
+qm_stage
 qm_prefix_init
 
+qm_step "running Quillmark" "the lines above say why"
 if [ -n "${DISPLAY:-}" ]; then
     status=0
     qm_wine "$exe" >/dev/null 2>build/run/wine.log || status=$?
@@ -32,4 +34,5 @@ else
 fi
 
 # Our own reader, built for the same view: it prints each value exactly, quoted, in UTF-8.
-qm_wine "$QM_ROOT/build/win32/tools/values/show_values.exe" 2>/dev/null
+qm_step "reading the stored values" "Wine's words are below"
+qm_wine "$QM_ROOT/build/win32/tools/values/show_values.exe" 2>>"$QM_WINE_LOG"

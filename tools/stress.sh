@@ -31,19 +31,30 @@ stall() {
 }
 stall &
 staller=$!
-trap 'set +e; { kill $staller; wait $staller; stalled | xargs -r kill -CONT; qm_wineserver -k
-    kill "$QM_XVFB_PID"; } >/dev/null 2>&1' EXIT
+QM_CLEANUP=('kill $staller; wait $staller; stalled | xargs -r kill -CONT' "${QM_CLEANUP[@]}")
 
 mkdir -p build/stress
 declare -A passed failed
 for run in $(seq "$runs"); do
     log="build/stress/run-$run.log"
-    qm_ctest -R ProgramTest >"$log" 2>&1 || true
+    status=0
+    qm_ctest -R ProgramTest >"$log" 2>&1 || status=$?
+    # Anything but Passed is a failure: Failed, a time-out, a crash, a test not run.
+    bad=0
     while read -r name result; do
-        [ "$result" = Passed ] && passed[$name]=$((${passed[$name]:-0} + 1)) ||
-            failed[$name]=$((${failed[$name]:-0} + 1))
-    done < <(sed -n 's/.*Test *#[0-9]*: \([^ ]*\) .*\(Passed\|Failed\).*/\1 \2/p' "$log")
-    grep -q '\*\*\*Failed' "$log" || rm "$log"
+        if [ "$result" = Passed ]; then
+            passed[$name]=$((${passed[$name]:-0} + 1))
+        else
+            failed[$name]=$((${failed[$name]:-0} + 1)) bad=1
+            echo "run $run: $name: $result (kept: $log)" >&2
+        fi
+    done < <(sed -n 's/.*Test *#[0-9]*: \([^ ]*\) *\.*\** *\([A-Za-z].*[a-z]\).*sec$/\1 \2/p' "$log")
+    if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
+        failed["run $run"]=1
+        echo "run $run: CTest ended with status $status and no failed test (kept: $log)" >&2
+    elif [ "$bad" -eq 0 ]; then
+        rm "$log"
+    fi
     echo "run $run of $runs done" >&2
 done
 total_passed=0 total_failed=0
@@ -52,4 +63,5 @@ for name in $(printf '%s\n' "${!passed[@]}" "${!failed[@]}" | sort -u); do
     total_passed=$((total_passed + ${passed[$name]:-0})) total_failed=$((total_failed + ${failed[$name]:-0}))
 done
 echo "$total_passed passed, $total_failed failed"
+qm_step "stressing the tests" "the failed runs' output is kept in build/stress/ (named above)"
 [ "$total_failed" -eq 0 ]

@@ -8,6 +8,25 @@ cd "$QM_ROOT"
 PATH="$PATH:/usr/sbin:/sbin"
 . "$QM_ROOT/tools/wine/wine-root.sh"
 
+# Whatever ends a command, its last lines say what failed and what to do: qm_step names what
+# it is doing, with the advice for when that fails; qm_at_exit adds clean-up that runs first.
+# Wine's own words from the commands' set-up steps go to QM_WINE_LOG, which a failure shows.
+QM_WINE_LOG="$QM_ROOT/build/wine.log"
+QM_STEP="" QM_ADVICE="" QM_CLEANUP=()
+qm_step() { QM_STEP="$1" QM_ADVICE="${2:-the messages above say why}"; }
+qm_at_exit() { QM_CLEANUP+=("$1"); }
+qm_exit() {
+    local status=$? action
+    for action in "${QM_CLEANUP[@]}"; do eval "$action" >/dev/null 2>&1 || true; done
+    [ "$status" -ne 0 ] && [ -n "$QM_STEP" ] || return 0
+    if [ -s "$QM_WINE_LOG" ] && [ "$QM_WINE_LOG" -nt "$QM_ROOT/build/.qm-started" ]; then
+        echo "Wine's last words ($QM_WINE_LOG):" && tail -n 5 "$QM_WINE_LOG"
+    fi >&2
+    echo "${0##*/} failed while $QM_STEP (exit status $status): $QM_ADVICE" >&2
+}
+trap qm_exit EXIT
+mkdir -p "$QM_ROOT/build" 2>/dev/null && touch "$QM_ROOT/build/.qm-started" 2>/dev/null || true
+
 qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
     local missing=()
     while [ $# -ge 2 ]; do
@@ -16,6 +35,7 @@ qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
         shift 2
     done
     [ ${#missing[@]} -eq 0 ] && return 0
+    qm_step "installing ${missing[*]}" "mend what apt-get says above, or install them as root with tools/setup.sh"
     [ "$(id -u)" -eq 0 ] || { qm_root_needed "missing packages: ${missing[*]}"; return; }
     echo "Installing: ${missing[*]}" >&2
     { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
@@ -51,6 +71,7 @@ qm_install_deps() {
 # beforehand forces that path. QM_X86_32_MODE tells what the probe found: present or absent.
 qm_x86_32_path() {
     local probe="$QM_ROOT/build/probe/x86-32-probe" source="$QM_ROOT/tools/wine/x86-32-probe.c"
+    qm_step "finding how this machine runs 32-bit programs" "the messages above say why"
     if [ ! -x "$probe" ] || [ "$source" -nt "$probe" ]; then
         mkdir -p "${probe%/*}"
         cc -O2 -static -no-pie -o "$probe" "$source" ||
@@ -69,6 +90,18 @@ qm_x86_32_path() {
     esac
     export QM_X86_32
     echo "32-bit Windows programs: $QM_X86_32 ($why)" >&2
+}
+
+# qm_path_possible native|emulated: nothing where this machine can run the 32-bit release
+# that way; otherwise why not, on one line.
+qm_path_possible() {
+    if [ "$1" = native ]; then
+        qm_x86_32_path >/dev/null 2>&1 || { echo "the 32-bit mode probe failed" && return; }
+        [ "$QM_X86_32_MODE" = present ] || echo "this processor has no 32-bit mode"
+    elif ! unshare --user --map-root-user --mount \
+        sh -c 'mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc' >/dev/null 2>&1; then
+        echo "this kernel ($(uname -r)) gives a user namespace no binfmt_misc of its own, which QEMU's handler needs (Linux 6.7 and later do)"
+    fi
 }
 
 # qm_enter_namespace "$@": runs the calling script again, from the start, inside the
@@ -109,6 +142,7 @@ qm_build() {
     local log
     log="$(mktemp)"
     for preset in "$@"; do
+        qm_step "building $preset" "the compiler's or CMake's words are above; after a mended cause, run the command again"
         if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"$log" 2>&1; then
             cat "$log" >&2
             rm -f "$log"
@@ -124,6 +158,7 @@ qm_build() {
 # time and only compare, instead of compiling beside the Wine tests.
 QM_REPRODUCE="$QM_ROOT/build/reproduce"
 qm_reproduce() {
+    qm_step "making the second build in $QM_REPRODUCE" "the messages above say why; removing that folder makes it again from scratch"
     mkdir -p "$QM_REPRODUCE"
     tar --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -C "$QM_REPRODUCE" -xf -
     SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" \
@@ -134,8 +169,9 @@ qm_reproduce() {
 # Starts Xvfb and arranges for it and the prefix's Wine processes to end with the script
 # (and with them the mounts they hold).
 qm_private_display() {
+    qm_step "starting a private X server (Xvfb)" "check that Xvfb runs here: Xvfb -displayfd 1"
     qm_start_xvfb
-    trap 'qm_wineserver -k >/dev/null 2>&1 || true; kill "$QM_XVFB_PID" 2>/dev/null || true' EXIT
+    qm_at_exit 'qm_wineserver -k; kill "$QM_XVFB_PID"'
 }
 
 # qm_test_session: what the tests and the benchmark stand on: the tools, all four builds, and
@@ -150,9 +186,10 @@ qm_test_session() {
     export QM_PREFIX="$QM_ROOT/build/wineprefix"
     . "$QM_ROOT/tools/wine/wine-env.sh"
     qm_private_display
-    qm_wineserver -k >/dev/null 2>&1 || true  # one that an interrupted run left behind
+    qm_stage
+    qm_wineserver -k >>"$QM_WINE_LOG" 2>&1 || true  # one that an interrupted run left behind
     qm_prefix_init desktop
-    qm_wineserver -p || true
+    qm_wineserver -p >>"$QM_WINE_LOG" 2>&1 || true
 }
 
 # qm_ctest [CTEST-ARGUMENTS]: one CTest run over both test builds, so that one summary closes it.
@@ -160,5 +197,6 @@ qm_ctest() {
     mkdir -p build/tests
     printf 'subdirs("%s")\n' "$QM_ROOT/build/test64" "$QM_ROOT/build/test32" \
         >build/tests/CTestTestfile.cmake
+    qm_step "running the tests" "the failed tests' output is above; a failed step of a test that drives the program leaves the screen and its windows in build/test*/tests/<test>/ (docs/testing.md)"
     ctest --test-dir build/tests --output-on-failure --no-tests=error --timeout 120 --parallel 2 "$@"
 }

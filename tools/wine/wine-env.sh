@@ -13,6 +13,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG="${QM_LOCALE:-C.UTF-8}" LC_ALL="${QM_LOCALE:-C.UTF-8}"
 
 qm_wine() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wine64 "$@"; }
+# qm_stage: the Wine root as this command's Wine processes see it, with the clone inside; a
+# clone that cannot be placed there says so now.
+qm_stage() {
+    ! type qm_step >/dev/null 2>&1 || qm_step "placing $QM_ROOT inside the Wine root" "the line above says what to do"
+    "$QM_TOOLS/in-root.sh" true
+}
 qm_wineserver() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wineserver "$@"; }
 
 # qm_why_not_started EXE [LOG]: what is known of why Wine did not run EXE: a 32-bit program on
@@ -32,6 +38,7 @@ qm_why_not_started() {
 # window manager.
 qm_prefix_init() {
     qm_wine_root_ensure
+    ! type qm_step >/dev/null 2>&1 || qm_step "making the Wine prefix $WINEPREFIX" "Wine's words are above; removing that folder makes it again"
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
@@ -40,9 +47,10 @@ qm_prefix_init() {
             rm -rf "$WINEPREFIX"
             cp -RP --preserve=mode,timestamps "$QM_WINE_ROOT/opt/quillmark/prefix" "$WINEPREFIX"
             if [ "${1:-}" = desktop ]; then
-                qm_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-                qm_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-                qm_wineserver -w
+                local log="$WINEPREFIX.log"
+                { qm_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+                    qm_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f &&
+                    qm_wineserver -w; } >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
             fi
             echo "$QM_WINE_ROOT" >"$WINEPREFIX/.qm-ready"
         fi

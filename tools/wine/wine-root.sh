@@ -20,7 +20,9 @@ qm_root_needed() {
     setup="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/setup.sh"
     if command -v sudo >/dev/null 2>&1; then
         echo "$1: running $setup through sudo" >&2
-        sudo "$setup" && return 0
+        # sudo resets the environment: the two settings the set-up reads are passed on.
+        sudo env ${QM_DEBIAN_MIRROR:+QM_DEBIAN_MIRROR="$QM_DEBIAN_MIRROR"} \
+            QM_WINE_ROOT_CACHE="$QM_WINE_ROOT_CACHE" "$setup" && return 0
     fi
     echo "$1: run once as root: $setup" >&2
     return 1
