@@ -182,7 +182,14 @@ inline HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* cap
 inline HWND AwaitTopLevel(const std::string& step, DWORD pid, const wchar_t* className,
                           const wchar_t* caption) {
     HWND found = nullptr;
-    Await(step, [&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; });
+    Await(step, [&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; }, [&] {
+        DWORD code = STILL_ACTIVE;
+        HANDLE program = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        if (program) GetExitCodeProcess(program, &code), CloseHandle(program);
+        return code == STILL_ACTIVE ? std::string("not within 10 s")
+                                    : "the program ended, exit code " + std::to_string(code) +
+                                          ", before it showed (Wine's words: wine-stderr.txt)";
+    });
     return found;
 }
 
@@ -285,8 +292,9 @@ class Process {
         if (!output.empty())
             si.hStdOutput = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                         CREATE_ALWAYS, 0, nullptr);
-        CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, !output.empty(), 0, nullptr,
-                       nullptr, &si, &info_);
+        EXPECT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, !output.empty(),
+                                   0, nullptr, nullptr, &si, &info_))
+            << "cannot start " << PrintToString(exe) << ": error " << GetLastError();
         if (si.hStdOutput) CloseHandle(si.hStdOutput);
         if (info_.hProcess) WaitForInputIdle(info_.hProcess, 10000);
     }
