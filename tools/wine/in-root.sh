@@ -23,6 +23,28 @@ project="$(cd "$here/../.." && pwd)"
 # machine, a /tmp of this clone's own (Wine's server socket lives there), and the project at
 # its own path.
 stage="$QM_WINE_ROOT/mnt"
+# stage_entries FROM TO NEXT: FROM's entries in TO: links copied, folders and files bound in,
+# but NEXT, the folder on the way to the project, made empty; at the top, the root's files
+# and the folders made anew (OWN) are left out.
+stage_entries() {
+    local entry name
+    for entry in "$1"/* "$1"/.[!.]*; do
+        [ -e "$entry" ] || [ -L "$entry" ] || continue
+        name="${entry##*/}"
+        if [ "$1" = "$QM_WINE_ROOT" ]; then
+            case " $own " in *" $name "*) continue ;; esac
+            [ -d "$entry" ] || continue
+        fi
+        if [ -L "$entry" ]; then
+            ln -s "$(readlink "$entry")" "$2/$name"
+        elif [ -d "$entry" ]; then
+            mkdir "$2/$name"
+            [ "$name" = "$3" ] || mount --rbind "$entry" "$2/$name"
+        else
+            touch "$2/$name" && mount --bind "$entry" "$2/$name"
+        fi
+    done
+}
 mkdir -p "$project/build/root-tmp"
 exec 8>"$project/build/root-tmp/.stage-lock"
 flock 8
@@ -30,16 +52,7 @@ if [ ! -e "$stage/.qm-staged" ]; then
     mount -t tmpfs -o mode=755 quillmark "$stage"
     own="proc dev tmp mnt root home"  # made anew here, not taken from the root
     top="${project#/}" && top="${top%%/*}"
-    for entry in "$QM_WINE_ROOT"/*; do
-        name="${entry##*/}"
-        case " $own " in *" $name "*) continue ;; esac
-        if [ -L "$entry" ]; then
-            ln -s "$(readlink "$entry")" "$stage/$name"
-        elif [ -d "$entry" ]; then
-            mkdir "$stage/$name"
-            [ "$name" = "$top" ] || mount --rbind "$entry" "$stage/$name"
-        fi
-    done
+    stage_entries "$QM_WINE_ROOT" "$stage" "$top"
     mkdir "$stage/proc" "$stage/dev" "$stage/tmp" "$stage/root" "$stage/home"
     mount --rbind /proc "$stage/proc"
     mount --rbind /dev "$stage/dev"
@@ -52,18 +65,7 @@ if [ ! -e "$stage/.qm-staged" ]; then
     case " $own " in *" $top "*) from=/ ;; esac
     while [ -n "$rest" ] && [ -d "$from" ] && [ ! -L "$from" ] && [ "$from" != / ]; do
         next="${rest%%/*}"
-        for entry in "$from"/* "$from"/.[!.]*; do
-            [ -e "$entry" ] || [ -L "$entry" ] || continue
-            name="${entry##*/}"
-            if [ -L "$entry" ]; then
-                ln -s "$(readlink "$entry")" "$to/$name"
-            elif [ -d "$entry" ]; then
-                mkdir "$to/$name"
-                [ "$name" = "$next" ] || mount --rbind "$entry" "$to/$name"
-            else
-                touch "$to/$name" && mount --bind "$entry" "$to/$name"
-            fi
-        done
+        stage_entries "$from" "$to" "$next"
         from="$from/$next" to="$to/$next" rest="${rest#"$next"}" && rest="${rest#/}"
     done
     if [ -L "$from" ]; then
