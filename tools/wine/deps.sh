@@ -17,14 +17,22 @@ qm_step() { QM_STEP="$1" QM_ADVICE="${2:-the messages above say why}"; }
 qm_at_exit() { QM_CLEANUP+=("$1"); }
 qm_exit() {
     local status=$? action
+    # What runs in the background (the tests, the X server) goes with the command.
+    kill $(jobs -p) >/dev/null 2>&1 || true
     for action in "${QM_CLEANUP[@]}"; do eval "$action" >/dev/null 2>&1 || true; done
     [ "$status" -ne 0 ] && [ -n "$QM_STEP" ] || return 0
+    if [ "$status" -eq 130 ] || [ "$status" -eq 143 ]; then
+        echo "${0##*/} was stopped while $QM_STEP: run it again, it starts afresh" >&2
+        return 0
+    fi
     if [ -s "$QM_WINE_LOG" ] && [ "$QM_WINE_LOG" -nt "$QM_ROOT/build/.qm-started" ]; then
         echo "Wine's last words ($QM_WINE_LOG):" && tail -n 5 "$QM_WINE_LOG"
     fi >&2
     echo "${0##*/} failed while $QM_STEP (exit status $status): $QM_ADVICE" >&2
 }
 trap qm_exit EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 mkdir -p "$QM_ROOT/build" 2>/dev/null && touch "$QM_ROOT/build/.qm-started" 2>/dev/null || true
 
 qm_need() {  # qm_need COMMAND-OR-PATH PACKAGE ...
@@ -215,5 +223,7 @@ qm_ctest() {
     printf 'subdirs("%s")\n' "$QM_ROOT/build/test64" "$QM_ROOT/build/test32" \
         >build/tests/CTestTestfile.cmake
     qm_step "running the tests" "the failed tests' output is above; a failed step of a test that drives the program leaves the screen and its windows in build/test*/tests/<test>/ (docs/testing.md)"
-    ctest --test-dir build/tests --output-on-failure --no-tests=error --timeout 120 --parallel 2 "$@"
+    # In the background, so that a stop (Ctrl+C, a time limit) ends it at once, with its Wine.
+    ctest --test-dir build/tests --output-on-failure --no-tests=error --timeout 120 --parallel 2 "$@" &
+    wait $!
 }
