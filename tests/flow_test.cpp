@@ -85,7 +85,7 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
 // The reason after "Could not write ...: " is the system's own wording, fetched through the
 // ANSI functions on 95, 98 and ME (this suite runs as Windows 98 too); a status the system has
 // no words for shows as its number.
-TEST(FlowTest, GivesTheSystemsReasonOnEveryWindows) {
+TEST(SystemMessageTest, GivesTheSystemsReasonOnEveryWindows) {
     wchar_t as[8] = {};
     GetEnvironmentVariableW(L"QM_RUN_AS", as, 8);
     ASSERT_EQ(qm::sys::AnsiOnly(), as == std::wstring(L"win98")) << "set-up: runs as " << as;

@@ -11,12 +11,16 @@ out="$(mktemp)"
 trap 'rm -f "$out"' EXIT
 status=0
 # QM_RUN_AS (win95, win98, nt40): the program runs as that Windows, which Wine takes per
-# program file name.
-if [ -n "${QM_RUN_AS:-}" ] && ! qm_wine reg add "HKCU\\Software\\Wine\\AppDefaults\\${1##*/}" \
-    /v Version /d "$QM_RUN_AS" /f >"$out" 2>wine-stderr.txt; then
-    cat "$out" wine-stderr.txt >&2
-    echo "cannot make ${1##*/} run as $QM_RUN_AS: Wine said the above" >&2
-    exit 1
+# program file name: a copy of it named so runs, in the working folder.
+if [ -n "${QM_RUN_AS:-}" ]; then
+    copy="$PWD/$(basename "$1" .exe)-$QM_RUN_AS.exe"
+    cp "$1" "$copy" && shift && set -- "$copy" "$@"
+    qm_wine reg add "HKCU\\Software\\Wine\\AppDefaults\\${copy##*/}" /v Version /d "$QM_RUN_AS" /f \
+        >"$out" 2>wine-stderr.txt || {
+        cat "$out" wine-stderr.txt >&2
+        echo "cannot make ${copy##*/} run as $QM_RUN_AS: Wine said the above" >&2
+        exit 1
+    }
 fi
 qm_wine "$@" </dev/null >"$out" 2>wine-stderr.txt || status=$?
 cat "$out"
