@@ -48,9 +48,9 @@ def main(objdump, exe):
             [objdump, "-d", "-j", name, "--no-show-raw-insn", f"--stop-address={start + end:#x}", exe],
             check=True, capture_output=True, text=True).stdout
         for address, text in re.findall(r"^\s*([0-9a-f]+):\t(.*)$", listing, re.M):
-            mnemonic = text.split()[0] if text.split() else ""
-            if mnemonic in ("lock", "rep", "repz", "repnz", "data16", "addr16") and len(text.split()) > 1:
-                mnemonic = text.split()[1]
+            words = text.split() or [""]
+            prefixed = words[0] in ("lock", "rep", "repz", "repnz", "data16", "addr16") and len(words) > 1
+            mnemonic = words[1] if prefixed else words[0]
             count += 1
             if NEWER.match(mnemonic) or NEWER_REGISTER.search(text) or mnemonic == "(bad)":
                 problems.append(f"{name} 0x{address}: {text.strip()}")

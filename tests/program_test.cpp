@@ -244,13 +244,16 @@ void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
 TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
     // The program (either release, or a copy of the 32-bit one with a name of its own, for
     // Wine takes the Windows version per program file name), and the Windows it runs as.
-    const std::wstring program = Env(L"QM_PROGRAM");
+    const std::wstring program = Env(L"QM_PROGRAM"), fileName = program.substr(program.rfind(L'/') + 1);
     const ImageOf image(program);
     ASSERT_TRUE(image.machine) << "QM_PROGRAM names no Windows program: " << PrintToString(program);
+    // A text setting of Wine's, for this user.
+    auto setting = [](const std::wstring& key, const wchar_t* value, const std::wstring& text) {
+        return RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value, REG_SZ, text.c_str(),
+                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    };
     if (!kVersion.empty()) {
-        const std::wstring key = L"Software\\Wine\\AppDefaults\\" + program.substr(program.rfind(L'/') + 1);
-        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, kVersion.c_str(),
-                                  static_cast<DWORD>((kVersion.size() + 1) * sizeof(wchar_t))), 0);
+        ASSERT_EQ(setting(L"Software\\Wine\\AppDefaults\\" + fileName, L"Version", kVersion), 0);
     }
     programView = image.machine == IMAGE_FILE_MACHINE_I386 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
     otherView = programView == KEY_WOW64_32KEY ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
@@ -265,10 +268,8 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         // of every call from their own module, which goes to this process's standard error,
         // kept by the test runner in wine-stderr.txt.
         constexpr wchar_t kDebug[] = L"Software\\Wine\\Debug";
-        const std::wstring name = program.substr(program.rfind(L'/') + 1);
-        RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromInclude", REG_SZ, name.c_str(),
-                        static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
-        RegSetKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayExclude", REG_SZ, L"none", 10);
+        setting(kDebug, L"RelayFromInclude", fileName);
+        setting(kDebug, L"RelayExclude", L"none");
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kDebug, L"RelayFromExclude");  // it overrides
         SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
         const Process app(program, L"/organisation:Evil --owner \"Some One\" -x");

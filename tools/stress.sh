@@ -31,7 +31,8 @@ stall() {
 }
 stall &
 staller=$!
-QM_CLEANUP=('kill $staller; wait $staller; stalled | xargs -r kill -CONT' "${QM_CLEANUP[@]}")
+# First of the clean-ups: once the staller has ended (with the other jobs), nothing stays stopped.
+QM_CLEANUP=('wait $staller; stalled | xargs -r kill -CONT' "${QM_CLEANUP[@]}")
 
 mkdir -p build/stress
 declare -A passed failed

@@ -112,20 +112,12 @@ qm_path_possible() {
     fi
 }
 
-# qm_clone_placeable: a clone can be placed inside the Wine root (tools/wine/in-root.sh) unless
-# its path runs through what is a link there (/lib, /bin): said first, with what to do.
-qm_clone_placeable() {
-    local path="" part
-    case "${QM_ROOT#/}" in home/* | root/* | tmp/* | mnt/*) return 0 ;; esac
-    for part in ${QM_ROOT//\// }; do
-        path="$path/$part"
-        [ -d "$QM_WINE_ROOT$path" ] || [ -L "$QM_WINE_ROOT$path" ] || return 0
-        if [ -L "$QM_WINE_ROOT$path" ]; then
-            qm_step "placing $QM_ROOT inside the Wine root" "clone the project into a folder under /home, /srv, /opt or /tmp"
-            echo "cannot use this clone: its path runs through $path, which the Wine root has as a link" >&2
-            return 1
-        fi
-    done
+# qm_stage: the Wine root staged with the clone inside it (tools/wine/in-root.sh); a clone
+# that cannot be placed there says so now, on the terminal. Before the command's namespace,
+# in a namespace of its own, it is the command's first word on a clone it cannot use.
+qm_stage() {
+    qm_step "placing $QM_ROOT inside the Wine root" "the line above says what to do"
+    "$QM_ROOT/tools/wine/in-root.sh" true
 }
 
 # qm_enter_namespace "$@": runs the calling script again, from the start, inside the
@@ -134,7 +126,7 @@ qm_clone_placeable() {
 # come before it.
 qm_enter_namespace() {
     [ "${QM_IN_NAMESPACE:-}" = 1 ] && return 0
-    qm_clone_placeable
+    qm_stage
     qm_x86_32_path
     qm_unshare bash "$0" "$@"
 }

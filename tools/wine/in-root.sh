@@ -68,12 +68,16 @@ if [ ! -e "$stage/.qm-staged" ]; then
         stage_entries "$from" "$to" "$next"
         from="$from/$next" to="$to/$next" rest="${rest#"$next"}" && rest="${rest#/}"
     done
+    why=""
     if [ -L "$from" ]; then
-        echo "cannot place $project inside the Wine root, where ${from#"$QM_WINE_ROOT"} is a link: clone the project into a folder under /home, /srv, /opt or /tmp" >&2
-        exit 1
+        why="where ${from#"$QM_WINE_ROOT"} is a link"
+    elif ! mkdir -p "$stage$project"; then
+        why="(above)"
     fi
-    mkdir -p "$stage$project" ||
-        { echo "cannot place $project inside the Wine root (above): clone the project into a folder under /home, /srv, /opt or /tmp" >&2; exit 1; }
+    [ -z "$why" ] || {
+        echo "cannot place $project inside the Wine root, $why: clone the project into a folder under /home, /srv, /opt or /tmp" >&2
+        exit 1
+    }
     mount --bind "$project" "$stage$project"
     # The X server's socket, for a display that does not listen on the abstract one, and its
     # cookie.

@@ -12,13 +12,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # another locale for one run (hi_IN.UTF-8 gives code page 65001).
 export LANG="${QM_LOCALE:-C.UTF-8}" LC_ALL="${QM_LOCALE:-C.UTF-8}"
 
+# Outside the commands (tools/wine/wine-run.sh, under CTest) no step is reported.
+type qm_step >/dev/null 2>&1 || qm_step() { :; }
+
 qm_wine() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wine64 "$@"; }
-# qm_stage: the Wine root as this command's Wine processes see it, with the clone inside; a
-# clone that cannot be placed there says so now.
-qm_stage() {
-    ! type qm_step >/dev/null 2>&1 || qm_step "placing $QM_ROOT inside the Wine root" "the line above says what to do"
-    "$QM_TOOLS/in-root.sh" true
-}
 qm_wineserver() { "$QM_TOOLS/in-root.sh" /usr/lib/wine/wineserver "$@"; }
 
 # qm_why_not_started EXE [LOG]: what is known of why Wine did not run EXE: a 32-bit program on
@@ -38,7 +35,7 @@ qm_why_not_started() {
 # window manager.
 qm_prefix_init() {
     qm_wine_root_ensure
-    ! type qm_step >/dev/null 2>&1 || qm_step "making the Wine prefix $WINEPREFIX" "Wine's words are above; removing that folder makes it again"
+    qm_step "making the Wine prefix $WINEPREFIX" "Wine's words are above; removing that folder makes it again"
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
