@@ -4,8 +4,9 @@
 # each bitness, a bare Win32 window and the same window with a description and two buttons,
 # and against Wine's notepad, all in one run. Usage: tools/bench.sh [RUNS]
 set -euo pipefail
-. "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_test_session "$@"
+. "$(dirname "${BASH_SOURCE[0]}")/wine/command.sh"
+qm_enter_namespace "$@"
+qm_test_session
 # Each label ends in bitness/path: start-up under QEMU is not comparable with native start-up,
 # and the benchmark compares only programs of the same path.
 p32="32/$QM_X86_32"

@@ -4,7 +4,7 @@
 # executable. The zip is byte-reproducible: its time stamp is the commit's (or
 # SOURCE_DATE_EPOCH, where that is set). Builds what is missing; prints the zip's path.
 set -euo pipefail
-. "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/wine/command.sh"
 qm_need cmake cmake ninja ninja-build i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32 \
     i686-w64-mingw32-windres binutils-mingw-w64-i686 /usr/bin/python3 python3
 qm_build win32

@@ -5,8 +5,7 @@
 # closes the window. Afterwards it prints the two values as the prefix's registry holds them,
 # in the 32-bit view that the release writes. A program that does not start says why.
 set -euo pipefail
-. "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_install_deps screenshot
+. "$(dirname "${BASH_SOURCE[0]}")/wine/command.sh"
 qm_enter_namespace "$@"
 
 qm_build win32 win64
@@ -19,13 +18,11 @@ qm_prefix_init
 
 qm_step "running Quillmark" "the lines above say why"
 if [ -n "${DISPLAY:-}" ]; then
-    status=0
-    qm_wine "$exe" >/dev/null 2>build/run/wine.log || status=$?
-    if [ $status -ne 0 ]; then
-        echo "Quillmark did not start, or ended with status $status" >&2
+    qm_wine "$exe" >/dev/null 2>build/run/wine.log || {
+        echo "Quillmark did not start, or ended with status $?" >&2
         qm_why_not_started "$exe" build/run/wine.log
         exit 1
-    fi
+    }
 else
     . tools/wine/desktop.sh
     shot="$QM_ROOT/build/run/screenshot.png"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Writes docs/screenshot.png: the window as Wine draws it in its virtual desktop.
 set -euo pipefail
-. "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_install_deps screenshot
+. "$(dirname "${BASH_SOURCE[0]}")/wine/command.sh"
 qm_enter_namespace "$@"
 qm_build win32
 

@@ -4,5 +4,5 @@
 # sudo where there is one) only when something is missing.
 set -euo pipefail
 [ "$(id -u)" -eq 0 ] || { echo "tools/setup.sh installs packages: run it as root" >&2; exit 1; }
-. "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_install_deps screenshot
+. "$(dirname "${BASH_SOURCE[0]}")/wine/command.sh"
+qm_install_deps

@@ -5,8 +5,9 @@
 # each. The way to check a change to the UI driver or the UI tests. A failed run's output is
 # kept in build/stress/.
 set -euo pipefail
-. "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_test_session "$@"
+. "$(dirname "${BASH_SOURCE[0]}")/wine/command.sh"
+qm_enter_namespace "$@"
+qm_test_session
 runs="${1:-20}"
 
 stalled() {  # the X server and every Wine process of the tests' prefix
@@ -32,7 +33,7 @@ stall() {
 stall &
 staller=$!
 # First of the clean-ups: once the staller has ended (with the other jobs), nothing stays stopped.
-QM_CLEANUP=('wait $staller; stalled | xargs -r kill -CONT' "${QM_CLEANUP[@]}")
+QM_CLEANUP=("wait $staller; stalled | xargs -r kill -CONT" "${QM_CLEANUP[@]}")
 
 mkdir -p build/stress
 declare -A passed failed
@@ -59,10 +60,10 @@ for run in $(seq "$runs"); do
     echo "run $run of $runs done" >&2
 done
 total_passed=0 total_failed=0
-for name in $(printf '%s\n' "${!passed[@]}" "${!failed[@]}" | sort -u); do
+while read -r name; do
     echo "$name: ${passed[$name]:-0} passed, ${failed[$name]:-0} failed"
     total_passed=$((total_passed + ${passed[$name]:-0})) total_failed=$((total_failed + ${failed[$name]:-0}))
-done
+done < <(printf '%s\n' "${!passed[@]}" "${!failed[@]}" | sort -u)
 echo "$total_passed passed, $total_failed failed"
 qm_step "stressing the tests" "the failed runs' output is kept in build/stress/ (named above)"
 [ "$total_failed" -eq 0 ]

@@ -4,6 +4,7 @@
 # dist/win64, the 32-bit ones against dist/win32 (natively in Wine 10's WoW64 mode, or under
 # QEMU), and the checks on the build itself. Ends with CTest's summary.
 set -euo pipefail
-. "$(dirname "${BASH_SOURCE[0]}")/wine/deps.sh"
-qm_test_session "$@"
+. "$(dirname "${BASH_SOURCE[0]}")/wine/command.sh"
+qm_enter_namespace "$@"
+qm_test_session
 qm_ctest "$@"

@@ -1,4 +1,4 @@
-# Sourced after wine-env.sh and deps.sh: the program in Wine's virtual desktop on a
+# Sourced after command.sh and wine-env.sh: the program in Wine's virtual desktop on a
 # private X display, where Wine draws the frame and caption itself.
 QM_CAPTION='Change Registered Name Of Your Computer'
 
@@ -7,8 +7,8 @@ QM_CAPTION='Change Registered Name Of Your Computer'
 # known of why: the program ended, or it is still starting after a minute.
 qm_desktop_start() {
     local log="$QM_ROOT/build/run/wine.log" i
+    qm_step "waiting for Quillmark's window" "the lines above say why"
     qm_wine explorer /desktop=Quillmark,480x240 "$1" </dev/null >/dev/null 2>"$log" &
-    QM_DESKTOP_PID=$!
     QM_WINDOW=
     for i in $(seq 300); do
         QM_WINDOW=$(xdotool search --onlyvisible --name "^$QM_CAPTION\$" 2>/dev/null | head -n 1) || true
@@ -36,18 +36,18 @@ qm_desktop_start() {
 
 # qm_desktop_shot FILE: the window with its frame, as a PNG.
 qm_desktop_shot() {
-    local x y w h
-    eval "$(xdotool getwindowgeometry --shell "$QM_WINDOW" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/QM_\1=/p')"
-    x=$QM_X y=$QM_Y w=$QM_WIDTH h=$QM_HEIGHT
-    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$1"
+    local X Y WIDTH HEIGHT
+    qm_step "saving the window to $1" "xdotool's or ImageMagick's words are above"
+    eval "$(xdotool getwindowgeometry --shell "$QM_WINDOW")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$1"
 }
 
 # qm_desktop_close: asks the program to close, as the close box does, and waits for it.
 # taskkill must run in the same desktop, or it cannot see the window.
 qm_desktop_close() {
+    qm_step "closing Quillmark" "the line above says why"
     qm_wine explorer /desktop=Quillmark,480x240 taskkill /im Quillmark.exe >/dev/null 2>&1 || true
-    local i
-    for i in $(seq 50); do
+    for _ in $(seq 50); do
         qm_program_running || return 0
         sleep 0.2
     done

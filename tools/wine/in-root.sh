@@ -1,21 +1,14 @@
 #!/usr/bin/env bash
-# Runs a command in the Wine root, with this project's folder at the same path as outside,
-# so that Windows paths (Z:\...) mean the same on both sides. Needs no root: a normal user
-# enters through a user namespace, in which it is root over its own files only, so that
-# whatever Wine writes belongs to that user. The mounts live in a private mount namespace
-# and vanish with the last process that uses them.
-#
-# A command session (tools/test.sh, run.sh, ...) enters one namespace at its start
-# (qm_enter_namespace in deps.sh), and every Wine process of the session, the Wine server
-# included, then sees one and the same tree. That matters: a new Wine process gets its working
-# folder as a handle that the Wine server opened, and a folder opened in another namespace's
-# tree lies outside the new process's root, where getcwd() fails (fontconfig then refuses its
-# configuration, for one).
+# Runs a command in the Wine root, with this project's folder at its own physical path (the
+# one the kernel and CMake see), so that Windows paths (Z:\...) mean the same on both sides.
+# It runs in the namespaces of namespace.sh; a command enters them once, at its start, so that
+# every Wine process of it, the Wine server included, sees one tree (docs/wine.md says why).
 set -euo pipefail
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)"
 . "$here/wine-root.sh"
-[ "${QM_IN_NAMESPACE:-}" = 1 ] || qm_unshare "$0" "$@"
-project="$(cd "$here/../.." && pwd)"
+. "$here/namespace.sh"
+[ "${QM_IN_NAMESPACE:-}" = 1 ] || qm_unshare "$here/in-root.sh" "$@"
+project="${here%/tools/wine}"
 [ -f "$QM_WINE_ROOT/.qm-ready" ] || { qm_root_needed "the Wine root is missing"; exit 1; }
 
 # The root the command sees is built once per namespace on a tmpfs: the Wine root's own
@@ -97,7 +90,7 @@ if [ ! -e "$stage/.qm-staged" ]; then
             echo "cannot run 32-bit programs under QEMU: this kernel ($(uname -r)) gives a user namespace no binfmt_misc of its own (Linux 6.7 and later do)" >&2
             exit 1
         }
-        echo ':qm-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$QM_WINE_ROOT"'/usr/libexec/qemu-binfmt/i386-binfmt-P:FP' \
+        printf '%s\n' ':qm-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$QM_WINE_ROOT"'/usr/libexec/qemu-binfmt/i386-binfmt-P:FP' \
             >/proc/sys/fs/binfmt_misc/register
     fi
     touch "$stage/.qm-staged"
@@ -113,6 +106,6 @@ for name in $(compgen -e); do
         DISPLAY | XAUTHORITY | LANG | LC_ALL | WINE* | QM_*) vars+=("$name=${!name}") ;;
     esac
 done
-cd_to="$PWD"
+cd_to="$(pwd -P)"
 case "$cd_to" in "$project"*) ;; *) cd_to=/ ;; esac
-exec /usr/sbin/chroot "$stage" env -i "${vars[@]}" sh -c 'cd "$0" && exec "$@"' "$cd_to" "$@"
+exec /usr/sbin/chroot "$stage" env -i -C "$cd_to" "${vars[@]}" "$@"

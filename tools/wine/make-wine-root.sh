@@ -4,8 +4,9 @@
 # ends, however it ends.
 # Wine 10 runs 32-bit Windows programs in its WoW64 mode (64-bit Linux code throughout) where
 # the processor has a 32-bit mode, and its 32-bit loader under QEMU where it has not.
-set -euo pipefail
-trap 'echo "failed step: $BASH_COMMAND" >&2' ERR
+set -Eeuo pipefail
+failed() { echo "failed step: ${2:-$1}" >&2; }  # inside in_root (errtrace), by its own words
+trap 'failed "$BASH_COMMAND" "${FUNCNAME:+$FUNCNAME $*}"' ERR
 root="$1"
 mirror="$2"
 
@@ -22,13 +23,13 @@ in_root apt-get install -y -qq --no-install-recommends wine64 fonts-wine xdotool
 in_root dpkg --add-architecture i386
 in_root apt-get update -qq
 in_root apt-get install --download-only -y -qq --no-install-recommends wine32:i386
-in_root sh -ec 'for deb in /var/cache/apt/archives/*.deb; do dpkg-deb -x "$deb" /; done
+in_root sh -ec "for deb in /var/cache/apt/archives/*.deb; do dpkg-deb -x \"\$deb\" /; done
     ldconfig
     cp -al /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/
     mkdir -p /opt/quillmark/wine-emulated
     mv /usr/lib/wine/wine /opt/quillmark/wine-emulated/
     rm /usr/lib/wine/wineserver32
-    ln /usr/lib/wine/wine64 /usr/lib/wine/wineserver /usr/lib/wine/wineserver64 /opt/quillmark/wine-emulated/'
+    ln /usr/lib/wine/wine64 /usr/lib/wine/wineserver /usr/lib/wine/wineserver64 /opt/quillmark/wine-emulated/"
 # A locale whose ANSI code page under Wine is UTF-8 (65001), for the tests that need one.
 in_root localedef -i hi_IN -f UTF-8 hi_IN.UTF-8
 in_root apt-get clean

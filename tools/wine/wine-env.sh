@@ -2,8 +2,9 @@
 # Wine 10 in the Debian 13 root (tools/wine/in-root.sh): 64-bit ones natively, 32-bit ones in its
 # WoW64 mode. QM_PREFIX names the private prefix; it always lies inside the build tree.
 : "${QM_PREFIX:?QM_PREFIX must name the Wine prefix}"
-QM_TOOLS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+QM_TOOLS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)"
 . "$QM_TOOLS/wine-root.sh"
+unset "${!WINE@}"  # the user's own settings (WINEARCH, WINESERVER, ...) are for the user's Wine
 export WINEPREFIX="$QM_PREFIX"
 export WINEDEBUG=-all
 # No Mono or Gecko installer prompts in a fresh prefix.

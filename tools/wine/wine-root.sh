@@ -4,15 +4,6 @@
 QM_WINE_ROOT_CACHE="${QM_WINE_ROOT_CACHE:-/var/cache/quillmark}"
 QM_WINE_ROOT="$QM_WINE_ROOT_CACHE/trixie-wine10-4"
 
-# qm_unshare COMMAND...: becomes COMMAND in a private mount namespace of its own, with
-# QM_IN_NAMESPACE=1, and in a user namespace too for a normal user, and for root on the
-# emulated path, whose handler for i386 programs lives in a user namespace's own binfmt_misc.
-qm_unshare() {
-    local ns=(--mount --propagation private)
-    [ "$(id -u)" -eq 0 ] && [ "${QM_X86_32:-}" != emulated ] || ns+=(--user --map-root-user)
-    QM_IN_NAMESPACE=1 exec unshare "${ns[@]}" "$@"
-}
-
 # qm_root_needed REASON: a step needs root. Through sudo where there is one, the root-only
 # set-up runs now; otherwise one line says what to run as root.
 qm_root_needed() {
@@ -28,16 +19,12 @@ qm_root_needed() {
     return 1
 }
 
-# The Debian mirror that this machine's own apt sources name, unless QM_DEBIAN_MIRROR names
-# one: the first URI of a deb source that is not a security archive.
+# The Debian mirror that this machine's own apt sources name for this Debian's own suite (not a
+# security or updates archive, nor another party's repository), unless QM_DEBIAN_MIRROR names one.
 qm_debian_mirror() {
     if [ -n "${QM_DEBIAN_MIRROR:-}" ]; then echo "$QM_DEBIAN_MIRROR" && return; fi
-    # Either file may be missing (Debian 12's images have only the deb822 one): no match is
-    # an empty answer, never a failure.
-    {
-        cat /etc/apt/sources.list.d/*.sources 2>/dev/null | sed -n 's/^URIs: *\([^ ]*\).*/\1/p' || true
-        sed -n 's/^deb \(\[[^]]*\] *\)\?\([^ ]*\) .*/\2/p' /etc/apt/sources.list 2>/dev/null || true
-    } | grep -v -e '-security' -e '^$' | head -n 1 || true
+    apt-get indextargets --format "\$(ORIGIN) \$(RELEASE) \$(SITE)" "Created-By: Packages" 2>/dev/null |
+        awk -v suite="$(. /etc/os-release && echo "$VERSION_CODENAME")" '$1 == "Debian" && $2 == suite { print $3; exit }' || true
 }
 
 # qm_wine_root_ensure: makes the root unless it is there; safe against two runs at once.
@@ -45,9 +32,11 @@ qm_wine_root_ensure() {
     [ -f "$QM_WINE_ROOT/.qm-ready" ] && return 0
     [ "$(id -u)" -eq 0 ] || { qm_root_needed "the Wine root $QM_WINE_ROOT is missing"; return; }
     local mirror
+    # Which archive a source is, is known once apt has its release files (containers drop them).
     mirror="$(qm_debian_mirror)"
+    [ -n "$mirror" ] || { apt-get update -qq >&2 || true; mirror="$(qm_debian_mirror)"; }
     [ -n "$mirror" ] || {
-        echo "no Debian mirror in /etc/apt/sources.list.d/*.sources or /etc/apt/sources.list: set QM_DEBIAN_MIRROR" >&2
+        echo "no Debian mirror of $(. /etc/os-release && echo "$VERSION_CODENAME") among this machine's apt sources (apt-get indextargets): set QM_DEBIAN_MIRROR" >&2
         return 1
     }
     mkdir -p "$QM_WINE_ROOT_CACHE"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the test prefix (CTest's cross-compiling emulator).
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-export QM_PREFIX="${QM_PREFIX:-$(cd "$here/../.." && pwd)/build/wineprefix}"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)"
+[ "${QM_IN_NAMESPACE:-}" = 1 ] || { echo "the Windows tests need the display and the namespaces that tools/test.sh sets up: run tools/test.sh, which passes its arguments to CTest (tools/test.sh -R NAME)" >&2; exit 1; }
+export QM_PREFIX="${QM_PREFIX:-${here%/tools/wine}/build/wineprefix}"
 . "$here/wine-env.sh"
 qm_prefix_init desktop
 # Wine's helper processes (desktop, services) outlive the program and inherit its output;
@@ -13,7 +14,7 @@ status=0
 # QM_RUN_AS (win95, win98, nt40): the program runs as that Windows, which Wine takes per
 # program file name: a copy of it named so runs, in the working folder.
 if [ -n "${QM_RUN_AS:-}" ]; then
-    copy="$PWD/$(basename "$1" .exe)-$QM_RUN_AS.exe"
+    copy="$(pwd -P)/$(basename "$1" .exe)-$QM_RUN_AS.exe"
     cp "$1" "$copy" && shift && set -- "$copy" "$@"
     qm_wine reg add "HKCU\\Software\\Wine\\AppDefaults\\${copy##*/}" /v Version /d "$QM_RUN_AS" /f \
         >"$out" 2>wine-stderr.txt || {
