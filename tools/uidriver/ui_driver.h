@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
@@ -112,10 +111,8 @@ class Pixels {
     }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    void Draw(HDC dc, int x, int y, bool turned = false) const {  // turned by 180 degrees
-        std::vector<DWORD> copy(pixels_);
-        if (turned) std::reverse(copy.begin(), copy.end());  // the last pixel first
-        SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, copy.data(), &info_,
+    void Draw(HDC dc, int x, int y) const {
+        SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, pixels_.data(), &info_,
                           DIB_RGB_COLORS);
     }
 
