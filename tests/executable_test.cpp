@@ -8,8 +8,10 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "tests/support.h"
+#include "tools/uidriver/ui_driver.h"
 
 #include <dbghelp.h>
 
@@ -64,61 +66,76 @@ BOOL CALLBACK OnType(HMODULE module, LPWSTR type, LONG_PTR all) {
     return EnumResourceNamesW(module, type, OnName, all);
 }
 
-TEST_F(ExecutableTest, CarriesTheIconGroupAndTheVersionBlockAndNothingElse) {
+// What a loader and a user see of the resources: three icon images and their group, language
+// neutral, and the version block in English (US), nothing else.
+TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
+    if (sizeof(void*) == 8) GTEST_SKIP() << "the same resources as the 32-bit release's";
     std::vector<std::string> all;
     EnumResourceTypesW(module, OnType, reinterpret_cast<LONG_PTR>(&all));
     EXPECT_EQ(all, (std::vector<std::string>{"3/30001/0", "3/30002/0", "3/30003/0", "14/1/0",
-                                             "16/1/1033"}))
-        << "three icon images and one group, language neutral; the version in English (US)";
+                                             "16/1/1033"}));
 
-    // The group: 32 x 32 in 2 and in 16 colours, 16 x 16 in 16; each image one the system takes.
+    // Each image as the system picks it from the group for a size and a colour depth, and as it
+    // draws it over a colour of its own (where the icon is clear): white, a cyan title bar, a
+    // black outline, a grey shadow; in the two-colour image black and white alone.
     const auto group = Resource(RT_GROUP_ICON, 1);
-    ASSERT_EQ(group.size(), 6u + 3 * 14);
-    EXPECT_EQ(group[2] * 256 + group[4], 1 * 256 + 3) << "an icon group of three";
-    const int want[3][4] = {{32, 2, 1, 30001}, {32, 16, 4, 30002}, {16, 16, 4, 30003}};
-    for (int i = 0; i < 3; ++i) {
-        const BYTE* e = &group[6 + 14 * i];  // size, colours, bits, bytes, identifier
-        const int id = e[12] | e[13] << 8;
-        auto image = Resource(RT_ICON, id);
-        const auto& dib = *reinterpret_cast<const BITMAPINFOHEADER*>(image.data());
-        EXPECT_EQ((std::vector<long>{e[0], e[1], e[2], e[6], id, dib.biWidth, dib.biHeight, dib.biBitCount}),
-                  (std::vector<long>{want[i][0], want[i][0], want[i][1], want[i][2], want[i][3],
-                                     want[i][0], 2 * want[i][0], want[i][2]}))
-            << "the group entry, then the image, twice as high for its mask";
-        EXPECT_EQ(image.size(), static_cast<size_t>(e[8] | e[9] << 8));
-        HICON icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()),
-                                              TRUE, 0x00030000, 0, 0, 0);
-        EXPECT_TRUE(icon) << id;
+    const COLORREF clear = RGB(1, 2, 3), white = RGB(255, 255, 255), cyan = RGB(0, 255, 255);
+    const std::set<COLORREF> mono = {clear, 0, white},
+                             vga = {clear, 0, white, cyan, RGB(128, 128, 128)};
+    const std::tuple<int, UINT, int, BYTE, std::set<COLORREF>> icons[] = {
+        {32, LR_MONOCHROME, 30001, 1, mono}, {32, 0, 30002, 4, vga}, {16, 0, 30003, 4, vga}};
+    for (const auto& [size, depth, id, bits, colours] : icons) {
+        auto directory = const_cast<BYTE*>(group.data());
+        EXPECT_EQ(LookupIconIdFromDirectoryEx(directory, TRUE, size, size, depth), id);
+        const auto image = Resource(RT_ICON, id);
+        EXPECT_EQ(image.size() > 40 ? image[14] : 0, bits) << id << ": bits per pixel";
+        const auto icon = static_cast<HICON>(
+            LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, depth));
+        std::set<COLORREF> seen;
+        Pixels(size, size, [&](HDC dc) {
+            const RECT r = {0, 0, size, size};
+            SetBkColor(dc, clear);
+            ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+            DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+            for (int i = 0; i < size * size; ++i) seen.insert(GetPixel(dc, i % size, i / size));
+        });
+        EXPECT_EQ(seen, colours) << id;
         DestroyIcon(icon);
     }
 
+    // The version block through the version functions: the project's version, as numbers and
+    // as text ("1.00" for 1.0.0); the names the program is known by; no other string.
     std::vector<BYTE> block(GetFileVersionInfoSizeW(QM_EXE, nullptr));
     ASSERT_TRUE(GetFileVersionInfoW(QM_EXE, 0, static_cast<DWORD>(block.size()), block.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT len = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
+    auto query = [&](const std::wstring& path) {
+        void* value = nullptr;
+        UINT len = 0;
+        return VerQueryValueW(block.data(), path.c_str(), &value, &len) && len ? value : nullptr;
+    };
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+    ASSERT_TRUE(fixed);
+    const WORD v[] = {QM_VERSION};  // major, minor, patch
+    const DWORD ms = MAKELONG(v[1], v[0]), ls = MAKELONG(0, v[2]);
     EXPECT_EQ((std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS,
                                   fixed->dwProductVersionMS, fixed->dwProductVersionLS,
                                   fixed->dwFileFlags, fixed->dwFileOS, fixed->dwFileType,
                                   fixed->dwFileSubtype}),
-              (std::vector<DWORD>{0x10000, 0, 0x10000, 0, 0, VOS__WINDOWS32, VFT_APP, 0}));
-    DWORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &len));
-    EXPECT_EQ(len == 4 ? *translation : 0, 0x04B00409u) << "English (US), Unicode";
+              (std::vector<DWORD>{ms, ls, ms, ls, 0, VOS__WINDOWS32, VFT_APP, 0}));
+    const auto* translation = static_cast<const DWORD*>(query(L"\\VarFileInfo\\Translation"));
+    EXPECT_EQ(translation ? *translation : 0, 0x04B00409u) << "English (US), Unicode";
+    wchar_t text[16];
+    swprintf(text, 16, L"%u.%u%u", v[0], v[1], v[2]);
+    auto string = [&](const wchar_t* key) {
+        const auto* found = query(std::wstring(L"\\StringFileInfo\\040904B0\\") + key);
+        return found ? std::wstring(static_cast<const wchar_t*>(found)) : L"(none)";
+    };
     const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-        {L"ProductName", L"Mirevale"}, {L"FileVersion", L"1.00"}, {L"ProductVersion", L"1.00"},
-        {L"InternalName", L"Quillmark"}, {L"OriginalFilename", L"Quillmark.exe"},
-        {L"CompanyName", nullptr}, {L"FileDescription", nullptr}, {L"LegalCopyright", nullptr},
-        {L"LegalTrademarks", nullptr}, {L"Comments", nullptr}, {L"PrivateBuild", nullptr},
-        {L"SpecialBuild", nullptr}};
-    for (auto [key, value] : strings) {
-        wchar_t* text = nullptr;
-        const bool found = VerQueryValueW(
-            block.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + key).c_str(),
-            reinterpret_cast<void**>(&text), &len);
-        EXPECT_EQ(found ? std::wstring(text) : L"(none)", value ? value : L"(none)") << key;
-    }
+        {L"ProductName", L"Mirevale"}, {L"FileVersion", text}, {L"ProductVersion", text},
+        {L"InternalName", L"Quillmark"}, {L"OriginalFilename", L"Quillmark.exe"}};
+    for (auto [key, value] : strings) EXPECT_EQ(string(key), value) << key;
+    for (auto key : {L"CompanyName", L"FileDescription", L"LegalCopyright", L"LegalTrademarks",
+                     L"Comments", L"PrivateBuild", L"SpecialBuild"})
+        EXPECT_EQ(string(key), L"(none)") << key;
 }
 
 // The lines of a list in tests/data, by their first two words, "dll Function".

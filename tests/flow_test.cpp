@@ -38,8 +38,6 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
         std::optional<Raw> organisation, owner;
         bool locked = false;  // the key refuses all, as HKLM does a user who is no administrator
     } cases[] = {
-        {{L""}, 1, L"Empty String", Sz("old org"), Sz("old owner")},
-        {{L"Acme", L""}, 2, L"Empty String", Sz("Acme"), Sz("old owner")},
         {{L"  Acme Ltd ", L"   "}, 2, nullptr, Sz("  Acme Ltd "), Sz("   ")},  // never trimmed
         {{L"\u4e2d\u6587", L"x"}, 1, L"Could not write RegisteredOrganization: ", Sz("old org"),
          Sz("old owner")},
@@ -73,7 +71,7 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
             const std::wstring& m = ui.messages[0];
             EXPECT_EQ(m.rfind(c.message, 0), 0u) << m.c_str();
             EXPECT_TRUE(m.ends_with(L" | Error | 16") && m.find_first_of(L"\r\n") == m.npos) << m.c_str();
-            EXPECT_EQ(m.size() - 13 > wcslen(c.message), c.message[0] == L'C') << m.c_str();
+            EXPECT_GT(m.size() - 13, wcslen(c.message)) << m.c_str();  // the reason
         }
         EXPECT_EQ(Stored(kValueNames[0]), c.organisation);
         EXPECT_EQ(Stored(kValueNames[1]), c.owner);

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
@@ -18,16 +17,6 @@
 namespace qmtest {
 
 using namespace std::chrono_literals;
-
-// Polls `done` until it holds or `limit` has passed.
-inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
 
 using testing::PrintToString;
 
@@ -112,10 +101,8 @@ class Pixels {
     }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    void Draw(HDC dc, int x, int y, bool turned = false) const {  // turned by 180 degrees
-        std::vector<DWORD> copy(pixels_);
-        if (turned) std::reverse(copy.begin(), copy.end());  // the last pixel first
-        SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, copy.data(), &info_,
+    void Draw(HDC dc, int x, int y) const {
+        SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, pixels_.data(), &info_,
                           DIB_RGB_COLORS);
     }
 
@@ -162,10 +149,12 @@ inline std::string SaveScreenAndWindows() {
         testing::TestPartResult::kFatalFailure, __FILE__, __LINE__, message.c_str()));
 }
 
-// Waits for a step's effect; `saw` says what there is instead when it does not come.
+// Polls for a step's effect for 10 s; `saw` says what there is instead when it does not come.
 inline void Await(const std::string& step, const std::function<bool()>& done,
                   const std::function<std::string()>& saw = [] { return std::string("not within 10 s"); }) {
-    if (!WaitUntil(done)) StepFailed(step, saw());
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    for (; !done(); std::this_thread::sleep_for(20ms))
+        if (std::chrono::steady_clock::now() > end) StepFailed(step, saw());
 }
 
 // A visible top-level window of process `pid` with this class and caption (null: any).
@@ -306,7 +295,6 @@ class Process {
         CloseHandle(info_.hProcess);
     }
     DWORD Id() const { return info_.dwProcessId; }
-    HANDLE Handle() const { return info_.hProcess; }
     void AwaitExit(const std::string& step) const {
         Await(step, [&] { return !Running(); }, [] { return std::string("still running after 10 s"); });
     }
