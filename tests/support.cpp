@@ -33,3 +33,20 @@ void Store(HKEY root, const std::wstring& path, const char* name,
 }
 
 }  // namespace qmtest
+
+namespace {
+
+// A suite that tests/CMakeLists.txt does not name is built but never run: every run fails on it.
+class EverySuiteRuns : public testing::Environment {
+    void SetUp() override {
+        const testing::UnitTest& tests = *testing::UnitTest::GetInstance();
+        for (int i = 0; i < tests.total_test_suite_count(); ++i) {
+            std::string name = tests.GetTestSuite(i)->name();
+            if (std::string(QM_SUITES).find("," + name + ",") == std::string::npos)
+                ADD_FAILURE() << "suite " << name << " is not run: register it in tests/CMakeLists.txt";
+        }
+    }
+};
+testing::Environment* const every_suite_runs = testing::AddGlobalTestEnvironment(new EverySuiteRuns);
+
+}  // namespace
