@@ -110,7 +110,7 @@ bool NextMessage(MSG& msg) noexcept {
     return (AnsiOnly() ? GetMessageA(&msg, nullptr, 0, 0) : GetMessageW(&msg, nullptr, 0, 0)) > 0;
 }
 
-bool IsDialogKey(HWND dialog, MSG& msg) noexcept {
+bool DispatchDialogMessage(HWND dialog, MSG& msg) noexcept {
     return (AnsiOnly() ? IsDialogMessageA(dialog, &msg) : IsDialogMessageW(dialog, &msg)) != FALSE;
 }
 

@@ -28,9 +28,11 @@ LRESULT Send(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;
 LONG_PTR GetLong(HWND window, int index) noexcept;
 LONG_PTR SetLong(HWND window, int index, LONG_PTR value) noexcept;
 
-// The message loop's three steps.
+// The message loop's steps: the next message; the dialog step, which hands a message meant
+// for `dialog`'s keyboard interface (Tab between its buttons) to the system's dialog manager
+// and is true when that took and processed it; dispatching the rest.
 bool NextMessage(MSG& msg) noexcept;
-bool IsDialogKey(HWND dialog, MSG& msg) noexcept;
+bool DispatchDialogMessage(HWND dialog, MSG& msg) noexcept;
 void Dispatch(const MSG& msg) noexcept;
 
 // A modal dialog from an in-memory template (whose strings are Unicode for both kinds).
