@@ -129,7 +129,11 @@ INT_PTR ModalDialog(const DLGTEMPLATE* dialog, HWND owner, DLGPROC proc, LPARAM 
 int TextOf(HWND window, wchar_t* buffer, int bufferSize) noexcept {
     if (!AnsiOnly()) return GetWindowTextW(window, buffer, bufferSize);
     char bytes[1024];
-    return ToUnicode(bytes, GetWindowTextA(window, bytes, sizeof bytes), buffer, bufferSize);
+    return ToUnicode(bytes, TextOf(window, bytes, sizeof bytes), buffer, bufferSize);
+}
+
+int TextOf(HWND window, char* buffer, int bufferSize) noexcept {
+    return GetWindowTextA(window, buffer, bufferSize);
 }
 
 void ClearSelection(HWND edit) noexcept {

@@ -39,6 +39,9 @@ void Dispatch(const MSG& msg) noexcept;
 INT_PTR ModalDialog(const DLGTEMPLATE* dialog, HWND owner, DLGPROC proc, LPARAM param) noexcept;
 // The window's text as Unicode, NUL-terminated; returns its length.
 int TextOf(HWND window, wchar_t* buffer, int bufferSize) noexcept;
+// The same as the ANSI functions hold it, in the ANSI code page: on Windows 95, 98 and ME an
+// edit field counts its caret in these bytes.
+int TextOf(HWND window, char* buffer, int bufferSize) noexcept;
 // Replaces an edit field's selection with nothing.
 void ClearSelection(HWND edit) noexcept;
 

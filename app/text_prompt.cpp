@@ -64,12 +64,12 @@ void DropSplitCharacterBeforeCaret(HWND edit) noexcept {
     bool split;
     if (sys::AnsiOnly()) {
         char text[kPromptMaxChars + 2] = {};
-        const int length = GetWindowTextA(edit, text, static_cast<int>(sizeof text));
+        const int length = sys::TextOf(edit, text, static_cast<int>(sizeof text));
         if (caret == 0 || static_cast<int>(caret) > length) return;
         split = EndsWithLoneLeadByte(std::string_view(text, caret), CP_ACP);
     } else {
         wchar_t text[kPromptMaxChars + 2] = {};
-        const int length = GetWindowTextW(edit, text, static_cast<int>(std::size(text)));
+        const int length = sys::TextOf(edit, text, static_cast<int>(std::size(text)));
         if (caret == 0 || static_cast<int>(caret) > length) return;
         split = IS_HIGH_SURROGATE(text[caret - 1]) && !IS_LOW_SURROGATE(text[caret]);
     }
