@@ -88,9 +88,15 @@ LRESULT DefaultProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     return AnsiOnly() ? DefWindowProcA(window, msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
 }
 
-LRESULT CallProc(WNDPROC proc, HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    return AnsiOnly() ? CallWindowProcA(proc, window, msg, wp, lp)
-                      : CallWindowProcW(proc, window, msg, wp, lp);
+void Subclass(HWND window, WNDPROC proc) noexcept {
+    SetLong(window, GWLP_USERDATA, GetLong(window, GWLP_WNDPROC));
+    SetLong(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
+LRESULT CallOriginalProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    const auto original = reinterpret_cast<WNDPROC>(GetLong(window, GWLP_USERDATA));
+    return AnsiOnly() ? CallWindowProcA(original, window, msg, wp, lp)
+                      : CallWindowProcW(original, window, msg, wp, lp);
 }
 
 LRESULT Send(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {

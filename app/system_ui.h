@@ -21,7 +21,11 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background,
 HWND CreateWindowOf(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
                     int width, int height, HWND parent, int id, void* param) noexcept;
 LRESULT DefaultProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;
-LRESULT CallProc(WNDPROC proc, HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+// Puts `proc` in front of the window's own procedure, which it keeps in GWLP_USERDATA (the
+// subclass functions of comctl32 6 are not on Windows 95 and NT 4.0); `proc` passes messages
+// on to it with CallOriginalProc.
+void Subclass(HWND window, WNDPROC proc) noexcept;
+LRESULT CallOriginalProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;
 // Sends a message that carries no text.
 LRESULT Send(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;
 // A window's (or, with DWLP_USER, a dialog's) long values: GWLP_USERDATA, GWLP_WNDPROC, ...

@@ -6,16 +6,12 @@ namespace qm {
 namespace {
 
 LRESULT CALLBACK EveryPressProc(HWND button, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    const auto original = reinterpret_cast<WNDPROC>(sys::GetLong(button, GWLP_USERDATA));
-    return sys::CallProc(original, button, msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : msg, wp, lp);
+    return sys::CallOriginalProc(button, msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : msg, wp, lp);
 }
 
 }  // namespace
 
-void TakeEveryPressAsAPress(HWND button) noexcept {
-    sys::SetLong(button, GWLP_USERDATA, sys::GetLong(button, GWLP_WNDPROC));
-    sys::SetLong(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EveryPressProc));
-}
+void TakeEveryPressAsAPress(HWND button) noexcept { sys::Subclass(button, EveryPressProc); }
 
 void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look) noexcept {
     HDC dc = item.hDC;
