@@ -1,5 +1,7 @@
 #include "ui/picture_button.h"
 
+#include <utility>
+
 #include "app/system_ui.h"
 
 namespace qm {
@@ -13,6 +15,14 @@ LRESULT CALLBACK EveryPressProc(HWND button, UINT msg, WPARAM wp, LPARAM lp) noe
 
 void TakeEveryPressAsAPress(HWND button) noexcept { sys::Subclass(button, EveryPressProc); }
 
+bool MakeLook(std::optional<PictureButtonLook>& look, std::optional<Picture> up,
+              COLORREF face) noexcept {
+    auto down = up ? up->Turned() : std::nullopt;
+    if (!down) return false;
+    look.emplace(PictureButtonLook{std::move(*up), std::move(*down), face});
+    return true;
+}
+
 void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look) noexcept {
     HDC dc = item.hDC;
     RECT rc = item.rcItem;
@@ -25,8 +35,7 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look
     SetBkColor(dc, look.face);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &inside, nullptr, 0, nullptr);  // fills with the face
     IntersectClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
-    if (held && !look.down) look.down = look.up.Turned();
-    const Picture& picture = held && look.down ? *look.down : look.up;
+    const Picture& picture = held ? look.down : look.up;
     const int width = rc.right - rc.left, height = rc.bottom - rc.top;
     picture.Draw(dc, rc.left + (width - picture.Width()) / 2,
                  rc.top + (height - picture.Height()) / 2);
