@@ -4,6 +4,7 @@
 // instructions every x86 processor has, simple rather than fast, for the few bytes at a time
 // this program moves. Only the release links this file; the tests take the library's.
 #include <cstddef>
+#include <cstdint>
 
 extern "C" {
 
@@ -14,12 +15,18 @@ void* memcpy(void* to, const void* from, std::size_t count) {
 }
 
 void* memmove(void* to, const void* from, std::size_t count) {
-    if (to <= from || static_cast<const char*>(from) + count <= to) return memcpy(to, from, count);
-    // Overlapping, with the target above: copy from the last byte down.
     void* const result = to;
-    to = static_cast<char*>(to) + count - 1;
-    from = static_cast<const char*>(from) + count - 1;
-    asm volatile("std\n\trep movsb\n\tcld" : "+D"(to), "+S"(from), "+c"(count) : : "memory");
+    // As unsigned numbers, the target lies less than `count` above the source only when it
+    // overlaps the source from above.
+    const auto above =
+        reinterpret_cast<std::uintptr_t>(to) - reinterpret_cast<std::uintptr_t>(from);
+    if (above >= count) {  // below the source, or clear of it: from the first byte up
+        asm volatile("rep movsb" : "+D"(to), "+S"(from), "+c"(count) : : "memory");
+    } else {  // over the source's end: from the last byte down
+        to = static_cast<char*>(to) + count - 1;
+        from = static_cast<const char*>(from) + count - 1;
+        asm volatile("std\n\trep movsb\n\tcld" : "+D"(to), "+S"(from), "+c"(count) : : "memory");
+    }
     return result;
 }
 

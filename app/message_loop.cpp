@@ -7,7 +7,7 @@ namespace qm {
 int RunMessageLoop(HWND keyboardWindow) noexcept {
     MSG msg;
     while (sys::NextMessage(msg)) {
-        if (IsWindow(keyboardWindow) && sys::IsDialogKey(keyboardWindow, msg)) continue;
+        if (IsWindow(keyboardWindow) && sys::DispatchDialogMessage(keyboardWindow, msg)) continue;
         TranslateMessage(&msg);
         sys::Dispatch(msg);
     }

@@ -88,9 +88,15 @@ LRESULT DefaultProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     return AnsiOnly() ? DefWindowProcA(window, msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
 }
 
-LRESULT CallProc(WNDPROC proc, HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    return AnsiOnly() ? CallWindowProcA(proc, window, msg, wp, lp)
-                      : CallWindowProcW(proc, window, msg, wp, lp);
+void Subclass(HWND window, WNDPROC proc) noexcept {
+    SetLong(window, GWLP_USERDATA, GetLong(window, GWLP_WNDPROC));
+    SetLong(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
+LRESULT CallOriginalProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    const auto original = reinterpret_cast<WNDPROC>(GetLong(window, GWLP_USERDATA));
+    return AnsiOnly() ? CallWindowProcA(original, window, msg, wp, lp)
+                      : CallWindowProcW(original, window, msg, wp, lp);
 }
 
 LRESULT Send(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -110,7 +116,7 @@ bool NextMessage(MSG& msg) noexcept {
     return (AnsiOnly() ? GetMessageA(&msg, nullptr, 0, 0) : GetMessageW(&msg, nullptr, 0, 0)) > 0;
 }
 
-bool IsDialogKey(HWND dialog, MSG& msg) noexcept {
+bool DispatchDialogMessage(HWND dialog, MSG& msg) noexcept {
     return (AnsiOnly() ? IsDialogMessageA(dialog, &msg) : IsDialogMessageW(dialog, &msg)) != FALSE;
 }
 
@@ -129,7 +135,11 @@ INT_PTR ModalDialog(const DLGTEMPLATE* dialog, HWND owner, DLGPROC proc, LPARAM 
 int TextOf(HWND window, wchar_t* buffer, int bufferSize) noexcept {
     if (!AnsiOnly()) return GetWindowTextW(window, buffer, bufferSize);
     char bytes[1024];
-    return ToUnicode(bytes, GetWindowTextA(window, bytes, sizeof bytes), buffer, bufferSize);
+    return ToUnicode(bytes, TextOf(window, bytes, sizeof bytes), buffer, bufferSize);
+}
+
+int TextOf(HWND window, char* buffer, int bufferSize) noexcept {
+    return GetWindowTextA(window, buffer, bufferSize);
 }
 
 void ClearSelection(HWND edit) noexcept {

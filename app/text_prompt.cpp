@@ -64,12 +64,12 @@ void DropSplitCharacterBeforeCaret(HWND edit) noexcept {
     bool split;
     if (sys::AnsiOnly()) {
         char text[kPromptMaxChars + 2] = {};
-        const int length = GetWindowTextA(edit, text, static_cast<int>(sizeof text));
+        const int length = sys::TextOf(edit, text, static_cast<int>(sizeof text));
         if (caret == 0 || static_cast<int>(caret) > length) return;
         split = EndsWithLoneLeadByte(std::string_view(text, caret), CP_ACP);
     } else {
         wchar_t text[kPromptMaxChars + 2] = {};
-        const int length = GetWindowTextW(edit, text, static_cast<int>(std::size(text)));
+        const int length = sys::TextOf(edit, text, static_cast<int>(std::size(text)));
         if (caret == 0 || static_cast<int>(caret) > length) return;
         split = IS_HIGH_SURROGATE(text[caret - 1]) && !IS_LOW_SURROGATE(text[caret]);
     }
@@ -82,8 +82,7 @@ void DropSplitCharacterBeforeCaret(HWND edit) noexcept {
 constinit TypedHalves typed(false, CP_ACP);
 
 LRESULT CALLBACK WholeCharactersEditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    const auto original = reinterpret_cast<WNDPROC>(sys::GetLong(edit, GWLP_USERDATA));
-    const LRESULT result = sys::CallProc(original, edit, msg, wp, lp);
+    const LRESULT result = sys::CallOriginalProc(edit, msg, wp, lp);
     // A typed character of two halves arrives as two WM_CHARs; the limit refuses the second.
     if (msg == WM_PASTE || (msg == WM_CHAR && typed.IsSecondHalf(wp)))
         DropSplitCharacterBeforeCaret(edit);
@@ -97,8 +96,7 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
             typed = TypedHalves(sys::AnsiOnly(), CP_ACP);
             HWND edit = GetDlgItem(dlg, kPromptEditId);
             sys::Send(edit, EM_LIMITTEXT, kPromptMaxChars, 0);
-            sys::SetLong(edit, GWLP_USERDATA, sys::GetLong(edit, GWLP_WNDPROC));
-            sys::SetLong(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WholeCharactersEditProc));
+            sys::Subclass(edit, WholeCharactersEditProc);
             SetFocus(edit);
             return FALSE;  // we placed the focus ourselves
         }

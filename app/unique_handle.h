@@ -38,9 +38,5 @@ class UniqueHandle {
 };
 
 using unique_hfont = UniqueHandle<HFONT, &DeleteObject>;
-using unique_hbrush = UniqueHandle<HBRUSH, &DeleteObject>;
-using unique_hrgn = UniqueHandle<HRGN, &DeleteObject>;
-using unique_handle = UniqueHandle<HANDLE, &CloseHandle>;
-using unique_hwnd = UniqueHandle<HWND, &DestroyWindow>;
 
 }  // namespace qm

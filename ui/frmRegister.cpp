@@ -1,6 +1,6 @@
 #include "ui/frmRegister.h"
 
-#include <utility>
+#include <iterator>
 
 #include "app/system_ui.h"
 #include "app/twips.h"
@@ -69,12 +69,9 @@ bool frmRegister::Create(int showCommand) noexcept {
 
 bool frmRegister::LoadPictures() noexcept {
     background_ = Picture::FromBmp(art::Background(), 400, 400);
-    auto cont = Picture::FromBmp(art::Continue(), 142, 38);
-    auto back = Picture::FromBmp(art::Back(), 142, 28);
-    if (!background_ || !cont || !back) return false;
-    continueLook_.emplace(PictureButtonLook{std::move(*cont), kBlack});
-    backLook_.emplace(PictureButtonLook{std::move(*back), GetSysColor(COLOR_BTNFACE)});
-    return true;
+    return background_ &&
+           MakeLook(continueLook_, Picture::FromBmp(art::Continue(), 142, 38), kBlack) &&
+           MakeLook(backLook_, Picture::FromBmp(art::Back(), 142, 28), GetSysColor(COLOR_BTNFACE));
 }
 
 bool frmRegister::CreateControls() noexcept {

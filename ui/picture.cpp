@@ -37,31 +37,46 @@ std::optional<Picture> Picture::FromBmp(std::span<const std::uint8_t> file, int 
     std::memcpy(info.colours, file.data() + palette, h.biClrUsed * sizeof(RGBQUAD));
 
     auto p = Blank(info);
-    if (!p) return std::nullopt;
-    // The system decodes the runs: every Windows does, from 95 on.
-    UniqueHandle<HDC, &DeleteDC> dc(CreateCompatibleDC(nullptr));
-    if (!dc || SetDIBits(dc.get(), p->bitmap_.get(), 0, static_cast<UINT>(height),
-                         file.data() + head.bfOffBits, reinterpret_cast<const BITMAPINFO*>(&info),
-                         DIB_RGB_COLORS) != height)
-        return std::nullopt;
+    if (!p || !p->Decode(file.subspan(head.bfOffBits, h.biSizeImage))) return std::nullopt;
     return p;
+}
+
+bool Picture::Decode(std::span<const std::uint8_t> runs) noexcept {
+    // The program decodes its pictures itself: on 95, 98 and ME the system hands compressed
+    // bitmaps to the display driver, and not every driver decodes them alike.
+    const int w = Width(), h = Height();
+    int x = 0, y = 0;  // y from the bottom, the order of the runs; pixels no run sets stay 0
+    for (std::size_t i = 0; runs.size() - i >= 2;) {
+        const int count = runs[i], code = runs[i + 1];
+        i += 2;
+        if (count == 0 && code == 0) {  // end of line
+            x = 0, ++y;
+        } else if (count == 0 && code == 1) {  // end of bitmap
+            return true;
+        } else if (count == 0 && code == 2) {  // delta: right and up by the next two bytes
+            if (runs.size() - i < 2) return false;
+            x += runs[i], y += runs[i + 1], i += 2;
+            if (x > w || y >= h) return false;
+        } else {  // `count` pixels of colour `code`, or `code` pixels as they are, padded to a word
+            const int n = count > 0 ? count : code;
+            const std::size_t padded = count > 0 ? 0 : (static_cast<std::size_t>(n) + 1) & ~1u;
+            if (y >= h || n > w - x || runs.size() - i < padded) return false;
+            std::uint8_t* to = bits_ + Stride() * static_cast<std::size_t>(y) + x;
+            for (int k = 0; k < n; ++k) to[k] = count > 0 ? code : runs[i + k];
+            x += n, i += padded;
+        }
+    }
+    return false;
 }
 
 std::optional<Picture> Picture::Turned() const noexcept {
     auto t = Blank(info_);
     if (!t) return std::nullopt;
-    const int w = Width(), h = Height();
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t* from = Row(y);
-        std::uint8_t* to = t->Row(h - 1 - y);
-        for (int x = 0; x < w; ++x) to[w - 1 - x] = from[x];
-    }
+    // Pixel (x, y) goes to (w - 1 - x, h - 1 - y): in the rows as stored, one stretch read
+    // backwards from the last pixel of the top row (padding lands in padding).
+    const std::size_t last = Stride() * static_cast<std::size_t>(Height() - 1) + Width() - 1;
+    for (std::size_t i = 0; i <= last; ++i) t->bits_[i] = bits_[last - i];
     return t;
-}
-
-COLORREF Picture::At(int x, int y) const noexcept {
-    const RGBQUAD& c = info_.colours[Row(y)[x]];
-    return RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
 }
 
 void Picture::Draw(HDC dc, int x, int y) const noexcept {

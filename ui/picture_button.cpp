@@ -1,20 +1,26 @@
 #include "ui/picture_button.h"
 
+#include <utility>
+
 #include "app/system_ui.h"
 
 namespace qm {
 namespace {
 
 LRESULT CALLBACK EveryPressProc(HWND button, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    const auto original = reinterpret_cast<WNDPROC>(sys::GetLong(button, GWLP_USERDATA));
-    return sys::CallProc(original, button, msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : msg, wp, lp);
+    return sys::CallOriginalProc(button, msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : msg, wp, lp);
 }
 
 }  // namespace
 
-void TakeEveryPressAsAPress(HWND button) noexcept {
-    sys::SetLong(button, GWLP_USERDATA, sys::GetLong(button, GWLP_WNDPROC));
-    sys::SetLong(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EveryPressProc));
+void TakeEveryPressAsAPress(HWND button) noexcept { sys::Subclass(button, EveryPressProc); }
+
+bool MakeLook(std::optional<PictureButtonLook>& look, std::optional<Picture> up,
+              COLORREF face) noexcept {
+    auto down = up ? up->Turned() : std::nullopt;
+    if (!down) return false;
+    look.emplace(PictureButtonLook{std::move(*up), std::move(*down), face});
+    return true;
 }
 
 void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look) noexcept {
@@ -29,8 +35,7 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item, const PictureButtonLook& look
     SetBkColor(dc, look.face);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &inside, nullptr, 0, nullptr);  // fills with the face
     IntersectClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
-    if (held && !look.down) look.down = look.up.Turned();
-    const Picture& picture = held && look.down ? *look.down : look.up;
+    const Picture& picture = held ? look.down : look.up;
     const int width = rc.right - rc.left, height = rc.bottom - rc.top;
     picture.Draw(dc, rc.left + (width - picture.Width()) / 2,
                  rc.top + (height - picture.Height()) / 2);

@@ -11,10 +11,14 @@ inline constexpr int kButtonBorder = 2;
 
 struct PictureButtonLook {
     Picture up;
+    Picture down;  // `up` turned, shown while the button is held down
     COLORREF face;
-    // Shown while the button is held down: `up` turned, made on the first press.
-    mutable std::optional<Picture> down = std::nullopt;
 };
+
+// Makes `look` the look of a button that shows `up`; false when `up` is missing or its turn
+// could not be made.
+bool MakeLook(std::optional<PictureButtonLook>& look, std::optional<Picture> up,
+              COLORREF face) noexcept;
 
 // The platform's push-button border; inside it the face colour and the picture, centred on
 // the button and clipped to the inside of the border; the focus rectangle when focused.
