@@ -350,7 +350,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         ASSERT_FALSE(HasFailure());
         // Back ends this copy, the close box the next, Alt+F4 the last; each on its own.
         Click(CentreOf(back));
-        app.AwaitExit("Back ends the program");
+        EXPECT_EQ(app.AwaitExit("Back ends the program"), 0u);
         EXPECT_TRUE(big.Running() && IsWindowVisible(other.hwnd));
         RECT frame;
         GetWindowRect(other.hwnd, &frame);
@@ -358,12 +358,11 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         int x = frame.right - 1;
         while (x > frame.left && Ask(other.hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) --x;
         Click({x - 4, y});
-        big.AwaitExit("the close box ends the program");
+        EXPECT_EQ(big.AwaitExit("the close box ends the program"), 0u);
         ShowWindow(icon.hwnd, SW_RESTORE);
         BringToFront(icon.hwnd);
         PressKeys({VK_MENU, VK_F4});
-        small.AwaitExit("Alt+F4 ends the program");
-        for (const Process* p : {&app, &big, &small}) EXPECT_EQ(p->ExitCode(), 0u);
+        EXPECT_EQ(small.AwaitExit("Alt+F4 ends the program"), 0u);
     }
     ExpectTheWindowServicesOfThisWindows(CallsIn(
         L"wine-stderr.txt", base, image->OptionalHeader.SizeOfImage));
