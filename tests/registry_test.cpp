@@ -49,6 +49,9 @@ TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
         EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", text), ERROR_NO_UNICODE_TRANSLATION);
         EXPECT_FALSE(Value(key)) << "nothing may be written";
     }
+    EXPECT_EQ(WriteRegString(reinterpret_cast<HKEY>(0x1234), L"Nowhere", L"V", L"x"),
+              ERROR_INVALID_HANDLE)
+        << "a key that does not open is reported";
 }
 
 // Where the system's ANSI code page is UTF-8, a character beyond the Basic Multilingual Plane
