@@ -66,7 +66,8 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
         const std::wstring start = c.prompts == 1 ? L"Could not write RegisteredOrganization: "
                                                   : L"Could not write RegisteredOwner: ";
         EXPECT_EQ(m.rfind(start, 0), 0u) << m.c_str();
-        EXPECT_TRUE(m.ends_with(L" | Error | 16") && m.find_first_of(L"\r\n") == m.npos) << m.c_str();
+        EXPECT_TRUE(m.ends_with(L" | Error | 16") && m.find_first_of(L"\r\n") == m.npos)
+            << m.c_str();
         EXPECT_GT(m.size() - 13, start.size()) << m.c_str();  // the reason
         EXPECT_EQ(Stored(kValueNames[0]), c.organisation);
         EXPECT_EQ(Stored(kValueNames[1]), Sz("old owner"));

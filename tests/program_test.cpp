@@ -81,7 +81,8 @@ bool Shows(const RECT& area, HICON icon, int size) {
 
 // Waits for the program's dialog titled `title` showing `text`, modal to the main window.
 HWND AwaitDialog(const Process& app, HWND main, const wchar_t* title, const std::wstring& text) {
-    HWND dlg = AwaitTopLevel(PrintToString(title) + " " + PrintToString(text), app.Id(), L"#32770", title);
+    const std::string step = PrintToString(title) + " " + PrintToString(text);
+    HWND dlg = AwaitTopLevel(step, app.Id(), L"#32770", title);
     BringToFront(dlg);
     EXPECT_EQ(DialogText(dlg), text);
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
@@ -91,7 +92,8 @@ HWND AwaitDialog(const Process& app, HWND main, const wchar_t* title, const std:
 // The prompt: its field with the cursor (which starts empty, as typing into it shows), OK and
 // Cancel.
 HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
-    HWND dlg = AwaitDialog(app, main, L"Quillmark", text), edit = GetDlgItem(dlg, qm::kPromptEditId);
+    HWND dlg = AwaitDialog(app, main, L"Quillmark", text);
+    HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
     Await("the cursor in the field", [&] { return FocusOf(dlg) == edit; });
     EXPECT_EQ(TextOf(GetDlgItem(dlg, IDOK)) + L"|" + TextOf(GetDlgItem(dlg, IDCANCEL)), L"OK|Cancel");
     return dlg;
@@ -211,7 +213,9 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         const Process big(program, L"", SW_SHOWMAXIMIZED);
         const Process small(program, L"", SW_SHOWMINNOACTIVE);
         SetEnvironmentVariableW(L"WINEDEBUG", L"-all");
-        auto mainOf = [](const Process& p) { return AwaitTopLevel("the main window", p.Id(), nullptr, kCaption); };
+        auto mainOf = [](const Process& p) {
+            return AwaitTopLevel("the main window", p.Id(), nullptr, kCaption);
+        };
         const HWND main = mainOf(app), other = mainOf(big), icon = mainOf(small);
         base = static_cast<ULONG_PTR>(GetWindowLongPtrW(main, GWLP_HINSTANCE));
         // Its controls in tab order: Continue, Back, the description (which the picture shows).

@@ -222,7 +222,8 @@ inline void XDo(const std::wstring& arguments) {
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(L"Z:\\usr\\bin\\xdotool", line.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, nullptr, &si, &pi))
-        StepFailed(PrintToString(line), "the input helper did not start, error " + std::to_string(GetLastError()));
+        StepFailed(PrintToString(line),
+                   "the input helper did not start, error " + std::to_string(GetLastError()));
     CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
 }
 
