@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "app/program.h"
@@ -78,21 +77,13 @@ TEST(WindowTest, StaysInTheBackgroundAndFollowsTheSystemsColours) {
     qm::frmRegister form;
     ASSERT_TRUE(form.Create(SW_SHOWNOACTIVATE));
     static constexpr int index[] = {COLOR_BTNFACE};
-    const COLORREF old = GetSysColor(COLOR_BTNFACE);
-    const std::unique_ptr<const COLORREF, void (*)(const COLORREF*)> restore(
-        &old, [](const COLORREF* c) { SetSysColors(1, index, c); });
-    // The one face row that Back's picture leaves.
     HWND back = GetDlgItem(form.Window(), qm::kBackId);
-    auto faceRow = [&] {
+    for (COLORREF face : {RGB(255, 0, 0), GetSysColor(COLOR_BTNFACE)}) {  // the old one restored
+        ASSERT_TRUE(SetSysColors(1, index, &face));
         UpdateWindow(back);
         HDC dc = GetDC(back);
-        const COLORREF c = GetPixel(dc, 56, 30);
+        EXPECT_EQ(GetPixel(dc, 56, 30), face) << "the one face row that Back's picture leaves";
         ReleaseDC(back, dc);
-        return c;
-    };
-    for (COLORREF face : {RGB(255, 0, 0), old}) {
-        ASSERT_TRUE(SetSysColors(1, index, &face));
-        EXPECT_EQ(faceRow(), face);
     }
 }
 

@@ -62,12 +62,8 @@ inline std::wstring DialogText(HWND dialog) {
 class Pixels {
   public:
     Pixels(int width, int height, const std::function<void(HDC)>& draw)
-        : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {
-        info_.bmiHeader.biSize = sizeof(info_.bmiHeader);
-        info_.bmiHeader.biWidth = width_;
-        info_.bmiHeader.biHeight = -height_;
-        info_.bmiHeader.biPlanes = 1;
-        info_.bmiHeader.biBitCount = 32;
+        : pixels_(static_cast<size_t>(width * height)) {
+        info_.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         HDC memory = CreateCompatibleDC(nullptr);
         void* bits = nullptr;
         HBITMAP dib = CreateDIBSection(memory, &info_, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -99,15 +95,14 @@ class Pixels {
         return static_cast<int>(std::inner_product(pixels_.begin(), pixels_.end(), other.pixels_.begin(), 0L,
                                                    std::plus<>(), [](DWORD a, DWORD b) { return ((a ^ b) & 0xFFFFFF) != 0; }));
     }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    int Width() const { return info_.bmiHeader.biWidth; }
+    int Height() const { return -info_.bmiHeader.biHeight; }
     void Draw(HDC dc, int x, int y) const {
-        SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, pixels_.data(), &info_,
+        SetDIBitsToDevice(dc, x, y, Width(), Height(), 0, 0, 0, Height(), pixels_.data(), &info_,
                           DIB_RGB_COLORS);
     }
 
   private:
-    int width_, height_;
     std::vector<DWORD> pixels_;
     BITMAPINFO info_ = {};
 };
@@ -226,12 +221,9 @@ inline void XDo(const std::wstring& arguments) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(L"Z:\\usr\\bin\\xdotool", line.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &si, &pi)) {
-        wchar_t reason[256] = {};
-        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       GetLastError(), 0, reason, 256, nullptr);
-        StepFailed(PrintToString(line), "the input helper did not start: " + PrintToString(std::wstring(reason)));
-    }
+                        nullptr, nullptr, &si, &pi))
+        StepFailed(PrintToString(line),
+                   "the input helper did not start, error " + std::to_string(GetLastError()));
     CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
 }
 
@@ -295,15 +287,13 @@ class Process {
         CloseHandle(info_.hProcess);
     }
     DWORD Id() const { return info_.dwProcessId; }
-    void AwaitExit(const std::string& step) const {
+    DWORD AwaitExit(const std::string& step) const {  // returns the exit code
         Await(step, [&] { return !Running(); }, [] { return std::string("still running after 10 s"); });
-    }
-    bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
-    DWORD ExitCode() const {
         DWORD code = 0;
         GetExitCodeProcess(info_.hProcess, &code);
         return code;
     }
+    bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
   private:
     PROCESS_INFORMATION info_ = {};
