@@ -19,5 +19,5 @@ qm_reproduce() {
     tar --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -C "$QM_REPRODUCE" -xf -
     SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" \
         bash -c 'cd "$1" && . tools/wine/command.sh && qm_build win64 && tools/release.sh >/dev/null' \
-        _ "$QM_REPRODUCE"
+        "the second build" "$QM_REPRODUCE"
 }

@@ -107,5 +107,5 @@ for name in $(compgen -e); do
     esac
 done
 cd_to="$(pwd -P)"
-case "$cd_to" in "$project"*) ;; *) cd_to=/ ;; esac
+case "$cd_to" in "$project" | "$project"/*) ;; *) cd_to=/ ;; esac
 exec /usr/sbin/chroot "$stage" env -i -C "$cd_to" "${vars[@]}" "$@"

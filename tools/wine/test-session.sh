@@ -3,6 +3,7 @@
 # prefix with its shared desktop on a private display and one Wine server for the whole command.
 qm_test_session() {
     qm_build win32 win64 test32 test64
+    qm_step "making the download (tools/release.sh)" "its own line above says why"
     tools/release.sh >/dev/null
     qm_reproduce
     export QM_PREFIX="$QM_ROOT/build/wineprefix"

@@ -24,7 +24,7 @@ qm_root_needed() {
 qm_debian_mirror() {
     if [ -n "${QM_DEBIAN_MIRROR:-}" ]; then echo "$QM_DEBIAN_MIRROR" && return; fi
     apt-get indextargets --format "\$(ORIGIN) \$(RELEASE) \$(SITE)" "Created-By: Packages" 2>/dev/null |
-        awk -v suite="$(. /etc/os-release && echo "$VERSION_CODENAME")" '$1 == "Debian" && $2 == suite { print $3; exit }' || true
+        awk -v suite="$(. /etc/os-release && echo "$VERSION_CODENAME")" '$1 == "Debian" && $2 == suite && $3 ~ /^(https?|ftp|file):/ { print $3; exit }' || true
 }
 
 # qm_wine_root_ensure: makes the root unless it is there; safe against two runs at once.

@@ -4,7 +4,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)"
 [ "${QM_IN_NAMESPACE:-}" = 1 ] || { echo "the Windows tests need the display and the namespaces that tools/test.sh sets up: run tools/test.sh, which passes its arguments to CTest (tools/test.sh -R NAME)" >&2; exit 1; }
 export QM_PREFIX="${QM_PREFIX:-${here%/tools/wine}/build/wineprefix}"
 . "$here/wine-env.sh"
-qm_prefix_init desktop
+qm_prefix_init desktop || exit 1
 # Wine's helper processes (desktop, services) outlive the program and inherit its output;
 # through files they cannot keep the caller waiting on an open pipe. Wine's traces go to the
 # standard error a process inherits: a test reads those of its programs in wine-stderr.txt.
