@@ -18,7 +18,6 @@ static Bytes File(std::int32_t w, std::int32_t h, Bytes runs, std::size_t cut = 
     runs.insert(runs.begin(), kBack.begin(), kBack.begin() + 478);
     return Patched(Patched(Patched(runs, 18, w), 22, h), 34, std::uint32_t(runs.size() - 478 - cut));
 }
-// What `draw` leaves in a black w x h bitmap of 32-bit pixels, top row first.
 template <typename Draw> static std::vector<std::uint32_t> Pixels(int w, int h, Draw draw) {
     const BITMAPINFO out = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     std::uint32_t* bits = nullptr;

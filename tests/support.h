@@ -1,5 +1,5 @@
 #pragma once
-// Stored values read and written the way another program would.
+// Stored values read and written the way another program would; the test's environment.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -30,6 +30,10 @@ void Store(HKEY root, const std::wstring& path, const char* name,
            const std::optional<std::string>& text, REGSAM view = 0);
 inline std::optional<Raw> Stored(const char* name) {
     return Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name);
+}
+inline std::wstring Env(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    return std::wstring(value, GetEnvironmentVariableW(name, value, MAX_PATH));
 }
 
 }  // namespace qmtest
