@@ -249,24 +249,18 @@ inline void PutOnClipboard(const std::wstring& text) {
 
 // A started program, ended whatever happens when the object goes; the constructor returns
 // once the program waits for input. `show`, when given, is the start-up show request (a
-// shortcut's "Run" setting); `output`, when given, the file that gets its standard output.
+// shortcut's "Run" setting).
 class Process {
   public:
-    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"", int show = -1,
-                     const std::wstring& output = L"") {
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"", int show = -1) {
         std::wstring command = L"\"" + exe + L"\" " + arguments;
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
-        si.dwFlags = (show >= 0 ? STARTF_USESHOWWINDOW : 0) | (output.empty() ? 0 : STARTF_USESTDHANDLES);
+        si.dwFlags = show >= 0 ? STARTF_USESHOWWINDOW : 0;
         si.wShowWindow = static_cast<WORD>(show);
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        if (!output.empty())
-            si.hStdOutput = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                        CREATE_ALWAYS, 0, nullptr);
-        EXPECT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, !output.empty(),
-                                   0, nullptr, nullptr, &si, &info_))
+        EXPECT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &si, &info_))
             << "cannot start " << PrintToString(exe) << ": error " << GetLastError();
-        if (si.hStdOutput) CloseHandle(si.hStdOutput);
         if (info_.hProcess) WaitForInputIdle(info_.hProcess, 10000);
     }
     Process(const Process&) = delete;
