@@ -168,8 +168,7 @@ TEST_F(ExecutableTest, AGraphicalProgramThatImportsOnlyWhatItsOldestWindowsHas) 
         }
         EXPECT_EQ(imports, names);
     } else {
-        // 64-bit Windows XP (5.2): nothing its loader refuses, no export it lacks, nothing by
-        // number. (The list's run-time library names never pass the test above.)
+        // 64-bit Windows XP (5.2): nothing its loader refuses, no export it lacks, none by number.
         EXPECT_LE(std::max(subsystem, os), 0x0502);
         ASSERT_TRUE(listed.count("kernel32 GetTickCount64")) << "set-up: the list";
         for (const std::string& f : imports)

@@ -104,7 +104,6 @@ class Pixels {
     BITMAPINFO info_ = {};
 };
 
-// Saves the screen and the top-level windows, front to back, beside the test; says where.
 inline std::string SaveScreenAndWindows() {
     static int count = 0;
     char folder[MAX_PATH] = {};
@@ -247,9 +246,8 @@ inline void PutOnClipboard(const std::wstring& text) {
     CloseClipboard();
 }
 
-// A started program, ended whatever happens when the object goes; the constructor returns
-// once the program waits for input. `show`, when given, is the start-up show request (a
-// shortcut's "Run" setting).
+// A started program, ended when the object goes; returns once it waits for input. `show`: the
+// start-up show request (a shortcut's "Run" setting).
 class Process {
   public:
     explicit Process(const std::wstring& exe, const std::wstring& arguments = L"", int show = -1) {
