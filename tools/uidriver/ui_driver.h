@@ -92,6 +92,7 @@ class Pixels {
         return static_cast<int>(std::inner_product(pixels_.begin(), pixels_.end(), other.pixels_.begin(), 0L,
                                                    std::plus<>(), [](DWORD a, DWORD b) { return ((a ^ b) & 0xFFFFFF) != 0; }));
     }
+    std::vector<DWORD> Bits() const { return pixels_; }  // top row first
     int Width() const { return info_.bmiHeader.biWidth; }
     int Height() const { return -info_.bmiHeader.biHeight; }
     void Draw(HDC dc, int x, int y) const {
