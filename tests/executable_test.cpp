@@ -1,5 +1,4 @@
-// The release of this build's bitness, mapped by Windows' own loader and read through its
-// resource and version functions.
+// The release of this build's bitness, through Windows' own loader, resource and version calls.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -66,8 +65,7 @@ BOOL CALLBACK OnType(HMODULE module, LPWSTR type, LONG_PTR all) {
     return EnumResourceNamesW(module, type, OnName, all);
 }
 
-// What a loader and a user see of the resources: three icon images and their group, language
-// neutral, and the version block in English (US), nothing else.
+// Resource types 3 (icon), 14 (icon group), 16 (version); only the version is not neutral.
 TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
     if (sizeof(void*) == 8) GTEST_SKIP() << "the same resources as the 32-bit release's";
     std::vector<std::string> all;
@@ -75,9 +73,8 @@ TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
     EXPECT_EQ(all, (std::vector<std::string>{"3/30001/0", "3/30002/0", "3/30003/0", "14/1/0",
                                              "16/1/1033"}));
 
-    // Each image as the system picks it from the group for a size and a colour depth, and as it
-    // draws it over a colour of its own (where the icon is clear): white, a cyan title bar, a
-    // black outline, a grey shadow; in the two-colour image black and white alone.
+    // Each image as the system picks it for a size and depth, drawn over a clear colour: white,
+    // a cyan title bar, a black outline, a grey shadow; the two-colour one black and white alone.
     const auto group = Resource(RT_GROUP_ICON, 1);
     const COLORREF clear = RGB(1, 2, 3), white = RGB(255, 255, 255), cyan = RGB(0, 255, 255);
     const std::set<COLORREF> mono = {clear, 0, white},
@@ -103,8 +100,7 @@ TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
         DestroyIcon(icon);
     }
 
-    // The version block through the version functions: the project's version, as numbers and
-    // as text ("1.00" for 1.0.0); the names the program is known by; no other string.
+    // The project's version as numbers and as text ("1.00" for 1.0.0); no other string.
     std::vector<BYTE> block(GetFileVersionInfoSizeW(QM_EXE, nullptr));
     ASSERT_TRUE(GetFileVersionInfoW(QM_EXE, 0, static_cast<DWORD>(block.size()), block.data()));
     auto query = [&](const std::wstring& path) {
@@ -138,7 +134,6 @@ TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
         EXPECT_EQ(string(key), L"(none)") << key;
 }
 
-// The lines of a list in tests/data, by their first two words, "dll Function".
 std::map<std::string, std::string> Listed(const wchar_t* file) {
     std::map<std::string, std::string> listed;
     std::ifstream in{std::filesystem::path(file)};
@@ -163,8 +158,7 @@ TEST_F(ExecutableTest, AGraphicalProgramThatImportsOnlyWhatItsOldestWindowsHas) 
     const int os = header.MajorOperatingSystemVersion << 8 | header.MinorOperatingSystemVersion;
     const auto listed = Listed(QM_IMPORT_LIST);
     if (sizeof(void*) == 4) {
-        // Windows 95 and NT 4.0: every import listed with where the documentation shows it on
-        // both, and every listed function imported.
+        // Windows 95 and NT 4.0: each import listed with where the documentation shows it on both.
         EXPECT_EQ(subsystem * 0x10000 + os, 0x04000400) << "asks for Windows 4.0";
         std::set<std::string> names;
         const std::regex evidence(".* \\| 95: .+ \\| NT 4\\.0: .+");
@@ -174,8 +168,7 @@ TEST_F(ExecutableTest, AGraphicalProgramThatImportsOnlyWhatItsOldestWindowsHas) 
         }
         EXPECT_EQ(imports, names);
     } else {
-        // 64-bit Windows XP (5.2): nothing its loader refuses, no export it lacks, nothing by
-        // number. (The list's run-time library names never pass the test above.)
+        // 64-bit Windows XP (5.2): nothing its loader refuses, no export it lacks, none by number.
         EXPECT_LE(std::max(subsystem, os), 0x0502);
         ASSERT_TRUE(listed.count("kernel32 GetTickCount64")) << "set-up: the list";
         for (const std::string& f : imports)

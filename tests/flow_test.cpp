@@ -1,5 +1,4 @@
-// The prompt-and-store flow with scripted answers, writing to the prefix's real HKLM; and the
-// prompt's test for half a character.
+// The prompt-and-store flow with scripted answers, against the prefix's real HKLM; half characters.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -60,8 +59,7 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
         RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, open);
         EXPECT_EQ(ui.prompts, std::vector<std::wstring>(kPrompts, kPrompts + c.prompts));
         ASSERT_EQ(ui.messages.size(), 1u);
-        // The text, on one line, titled "Error", with the stop icon; after "Could not write
-        // ...: " the system's reason follows.
+        // One line, titled "Error", the stop icon (16); the system's reason after the start.
         const std::wstring& m = ui.messages[0];
         const std::wstring start = c.prompts == 1 ? L"Could not write RegisteredOrganization: "
                                                   : L"Could not write RegisteredOwner: ";
@@ -76,13 +74,11 @@ TEST(FlowTest, AsksForEachValueInTurnAndStopsAtTheFirstProblem) {
     LocalFree(locked);
 }
 
-// The reason after "Could not write ...: " is the system's own wording, fetched through the
-// ANSI functions on 95, 98 and ME (this suite runs as Windows 98 too); a status the system has
-// no words for shows as its number.
+// The system's own wording, through the ANSI functions on 95, 98 and ME (this suite also runs
+// as Windows 98); a status the system has no words for shows as its number.
 TEST(SystemMessageTest, GivesTheSystemsReasonOnEveryWindows) {
-    wchar_t as[8] = {};
-    GetEnvironmentVariableW(L"QM_RUN_AS", as, 8);
-    ASSERT_EQ(qm::sys::AnsiOnly(), as == std::wstring(L"win98")) << "set-up: runs as " << as;
+    const std::wstring as = Env(L"QM_RUN_AS");
+    ASSERT_EQ(qm::sys::AnsiOnly(), as == L"win98") << "set-up: runs as " << as;
     wchar_t words[512] = {};
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                    ERROR_ACCESS_DENIED, 0, words, 512, nullptr);

@@ -1,16 +1,13 @@
 #!/usr/bin/env python3
-"""tests/instructions_test.py OBJDUMP EXE: every instruction in EXE's executable sections is
-one that an 80386 with a 387 runs. Names each newer instruction and its address; exits 1 if
-there is one. Windows 95 runs on the 80386; 98 and NT 4.0 on the 486; many of their machines
-were Pentiums, Pentium MMXs, K5s and K6s, which lack what the Pentium Pro brought."""
+"""tests/instructions_test.py OBJDUMP EXE: every instruction in EXE's executable sections is one
+that an 80386 with a 387 (Windows 95's oldest processor) runs; names each newer one, exits 1."""
 import pathlib
 import re
 import struct
 import subprocess
 import sys
 
-# What the 80386 and 387 have, as objdump names them (tests/data/i386_instructions.txt): anything
-# else fails, whatever prefixes it carries. Each prefix must be the 386's too.
+# What the 80386 and 387 have, as objdump names them; each prefix must be the 386's too.
 LIST = pathlib.Path(__file__).parent / "data" / "i386_instructions.txt"
 ALLOWED = set(re.findall(r"^\w+$", LIST.read_text(), re.M))
 PREFIXES = {"cs", "ds", "es", "fs", "gs", "ss", "data16", "addr16", "lock", "rep", "repe", "repz",
@@ -18,13 +15,11 @@ PREFIXES = {"cs", "ds", "es", "fs", "gs", "ss", "data16", "addr16", "lock", "rep
 # The 386's registers (eiz: the address with no index); not MMX, SSE and their kin, nor CR4.
 REGISTERS = re.compile(
     r"(e?[abcd]x|[abcd][lh]|e?[sd]i|e?[sb]p|[c-gs]s|eiz|st(\([0-7]\))?|cr[023]|db[0-367]|tr[67])$")
-# The linker's empty lists of static constructors and destructors at the end of the code
-# (-1, then 0, each): data, not instructions.
+# The linker's empty lists of static constructors and destructors (-1, then 0): data, not code.
 LISTS = bytes.fromhex("ffffffff00000000" * 2)
 
 
 def sections(exe):
-    """Each executable section of the PE file: its name, start address and bytes."""
     pe = open(exe, "rb").read()
     nt = struct.unpack_from("<I", pe, 0x3C)[0]
     count, optional = struct.unpack_from("<H12xH", pe, nt + 6)

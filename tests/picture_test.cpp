@@ -6,6 +6,7 @@
 
 #include "ui/art/artwork.h"
 #include "ui/picture.h"
+#include "tools/uidriver/ui_driver.h"
 
 using Bytes = std::vector<std::uint8_t>;
 template <typename T> static Bytes Patched(Bytes file, std::size_t at, T value) {
@@ -18,16 +19,8 @@ static Bytes File(std::int32_t w, std::int32_t h, Bytes runs, std::size_t cut = 
     runs.insert(runs.begin(), kBack.begin(), kBack.begin() + 478);
     return Patched(Patched(Patched(runs, 18, w), 22, h), 34, std::uint32_t(runs.size() - 478 - cut));
 }
-// What `draw` leaves in a black w x h bitmap of 32-bit pixels, top row first.
-template <typename Draw> static std::vector<std::uint32_t> Pixels(int w, int h, Draw draw) {
-    const BITMAPINFO out = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    std::uint32_t* bits = nullptr;
-    const qm::UniqueHandle<HBITMAP, &DeleteObject> bitmap(
-        CreateDIBSection(nullptr, &out, 0, reinterpret_cast<void**>(&bits), nullptr, 0));
-    const qm::UniqueHandle<HDC, &DeleteDC> dc(CreateCompatibleDC(nullptr));  // deleted first
-    SelectObject(dc.get(), bitmap.get());
-    draw(dc.get());
-    return {bits, bits + w * h};
+static std::vector<DWORD> Pixels(int w, int h, const std::function<void(HDC)>& draw) {
+    return qmtest::Pixels(w, h, draw).Bits();
 }
 
 TEST(PictureTest, DrawsWhatTheSystemDecodesTurnedExactlyAndRefusesAnythingElse) {

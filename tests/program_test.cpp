@@ -1,5 +1,4 @@
-// The real program in Wine's virtual desktop, driven with real input and read back from the
-// screen and the registry, with every call its own image makes into the system traced.
+// The real program in Wine's desktop: real input, read back from the screen, registry and trace.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,29 +21,16 @@ using namespace qmtest;
 
 constexpr wchar_t kCaption[] = L"Change Registered Name Of Your Computer";
 
-std::wstring Env(const wchar_t* name) {
-    wchar_t value[MAX_PATH] = {};
-    return std::wstring(value, GetEnvironmentVariableW(name, value, MAX_PATH));
-}
-// The Windows version the program runs as ("win98"; "" for Wine's own). This
-// driver is the 64-bit test build, native on every machine, whatever the program's bitness.
 const std::wstring kVersion = Env(L"QM_WINDOWS_VERSION");
 const bool kNine = kVersion == L"win95" || kVersion == L"win98";  // 95, 98 and ME: ANSI only
 
-// The registry view the program writes, and the other one, which must stay as it was; set
-// by the test from the program's header.
 REGSAM programView = 0, otherView = 0;
 std::optional<Raw> StoredByProgram(const char* name) {
     return Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name, programView);
 }
 
-// The client area as it must look, in tests/data/window.png, a band of 370 x 126 pixels for
-// each step: at rest with the focus on Continue; Continue held; Back held; at rest with the
-// focus on Back. Taken from the screen once and checked against the design by eye and pixel
-// by pixel: outside the controls, the background picture at its natural size; the controls
-// at their places; each picture centred on its button and cut by the 3-D border, turned while
-// held, on Continue's black and Back's system face (here 245, 245, 245); the focus rectangle;
-// the description as the system wraps it, green on black. Decoded by the system.
+// tests/data/window.png: a 370 x 126 band per step (at rest, Continue held, Back held, focus on
+// Back), taken from the screen once, checked against the design by eye and pixel by pixel.
 Pixels Reference(int band) {
     ULONG_PTR token = 0;
     const Gdiplus::GdiplusStartupInput input;
@@ -60,8 +46,6 @@ Pixels Reference(int band) {
     });
 }
 
-// Whether the screen shows `icon`, `size` pixels square, somewhere in `area`: there, the icon
-// drawn over the colour of its corner is what the screen shows.
 bool Shows(const RECT& area, HICON icon, int size) {
     const Pixels grab = Pixels::OfScreen(area);
     const RECT all = {0, 0, size, size};
@@ -79,7 +63,6 @@ bool Shows(const RECT& area, HICON icon, int size) {
     return false;
 }
 
-// Waits for the program's dialog titled `title` showing `text`, modal to the main window.
 HWND AwaitDialog(const Process& app, HWND main, const wchar_t* title, const std::wstring& text) {
     const std::string step = PrintToString(title) + " " + PrintToString(text);
     HWND dlg = AwaitTopLevel(step, app.Id(), L"#32770", title);
@@ -89,8 +72,7 @@ HWND AwaitDialog(const Process& app, HWND main, const wchar_t* title, const std:
     return dlg;
 }
 
-// The prompt: its field with the cursor (which starts empty, as typing into it shows), OK and
-// Cancel.
+// The prompt: its field (empty, as what is typed shows) with the cursor, OK and Cancel.
 HWND Prompt(const Process& app, HWND main, const wchar_t* text) {
     HWND dlg = AwaitDialog(app, main, L"Quillmark", text);
     HWND edit = GetDlgItem(dlg, qm::kPromptEditId);
@@ -105,7 +87,6 @@ void AwaitField(HWND dlg, const std::wstring& expected) {
           [&] { return "it holds " + PrintToString(TextOf(edit)); });
 }
 
-// Types into the prompt's field, waits until it holds `expected`, then presses Enter.
 void Answer(HWND dlg, const std::wstring& typed, const std::wstring& expected) {
     TypeText(typed);
     AwaitField(dlg, expected);
@@ -113,7 +94,6 @@ void Answer(HWND dlg, const std::wstring& typed, const std::wstring& expected) {
     Await("Enter closes the prompt", [&] { return !IsWindow(dlg); });
 }
 
-// The error box: a stop icon, OK alone; closed with Enter.
 void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
     HWND box = AwaitDialog(app, main, L"Error", text);
     EXPECT_TRUE(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL)) << "OK alone";
@@ -124,8 +104,7 @@ void ExpectErrorBox(const Process& app, HWND main, const std::wstring& text) {
     Await("Enter closes the error box", [&] { return !IsWindow(box); });
 }
 
-// The functions that the program's image, [base, base + size), called: "dll.Function", from
-// Wine's relay trace ("0024:Call user32.CreateWindowExW(...) ret=00401234").
+// What [base, base + size) called, from Wine's relay trace: "0024:Call user32.F(...) ret=401234".
 std::set<std::string> CallsIn(const std::wstring& trace, ULONG_PTR base, ULONG_PTR size) {
     std::set<std::string> calls;
     std::ifstream in{std::filesystem::path(trace)};
@@ -159,8 +138,6 @@ const std::set<std::string> kUnicodeOn9x = {
     "kernel32.EnumResourceLanguagesW", "kernel32.EnumResourceNamesW",
     "kernel32.EnumResourceTypesW", "kernel32.FindResourceW", "kernel32.FindResourceExW"};
 
-// On 95, 98 and ME: the ANSI window services and no Unicode stub. On NT: the Unicode ones
-// and no ANSI window or drawing function.
 void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
     const char* const services[] = {"user32.CreateWindowEx", "user32.DialogBoxIndirectParam"};
     for (const std::string s : services) EXPECT_TRUE(calls.count(s + (kNine ? 'A' : 'W'))) << s;
@@ -174,16 +151,12 @@ void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
 }
 
 TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
-    // The program (either release, or a copy of the 32-bit one with a name of its own, for
-    // Wine takes the Windows version per program file name), and the Windows it runs as.
     const std::wstring program = Env(L"QM_PROGRAM"), fileName = program.substr(program.rfind(L'/') + 1);
-    // Its header as the system maps it (machine and image size are at the same places in the
-    // 32- and the 64-bit header).
+    // Machine and image size are at the same places in the 32- and the 64-bit header.
     HMODULE file = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     const auto mapped = reinterpret_cast<ULONG_PTR>(file) & ~ULONG_PTR{3};  // less the flag bits
     const auto* image = ImageNtHeader(reinterpret_cast<void*>(mapped));
     ASSERT_TRUE(file && image) << "QM_PROGRAM names no Windows program: " << PrintToString(program);
-    // A text setting of Wine's, for this user.
     auto setting = [](const std::wstring& key, const wchar_t* value, const std::wstring& text) {
         return RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value, REG_SZ, text.c_str(),
                                static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
@@ -201,9 +174,8 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
     }
     ULONG_PTR base = 0;
     {
-        // Three copies at once (with arguments, maximised, minimised), under Wine's relay trace
-        // of every call from their own module, which goes to this process's standard error,
-        // kept by the test runner in wine-stderr.txt.
+        // Three copies (with arguments, maximised, minimised) under Wine's relay trace, which goes
+        // to standard error, kept by the test runner in wine-stderr.txt.
         constexpr wchar_t kDebug[] = L"Software\\Wine\\Debug";
         setting(kDebug, L"RelayFromInclude", fileName);
         setting(kDebug, L"RelayExclude", L"none");
@@ -228,7 +200,6 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         SetWindowPos(other, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         BringToFront(main);
 
-        // Fixed frame, 370 x 126 client area; the caption: own icon, minimise and close boxes.
         const auto ownIcon = static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
         for (HWND w : {main, other}) {
             RECT client;
@@ -241,7 +212,6 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             Await("the program's icon in the caption", [&] { return Shows({r.left, r.top, r.left + 40, r.top + 40}, ownIcon, 16); });
         }
 
-        // The focus starts on Continue; Enter and Escape do nothing; Tab goes round the buttons.
         Await("the focus on Continue", [&] { return FocusOf(main) == cont; });
         PressKeys({VK_RETURN});
         PressKeys({VK_ESCAPE});
@@ -251,7 +221,6 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         PressKeys({VK_TAB});
         Await("Tab to Continue", [&] { return FocusOf(main) == cont; });
 
-        // Pixel for pixel, up and held; a button released outside itself does nothing.
         POINT at = {0, 0};
         ClientToScreen(main, &at);
         auto looks = [&](const std::string& step, int band) {
@@ -272,7 +241,6 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         for (const char* name : kValueNames)
             EXPECT_EQ(StoredByProgram(name), Sz("before")) << "nothing is written before Continue";
 
-        // Both answers, stored as typed in the code page, one at a time; nothing said after.
         const std::wstring typed = L"  Mirevale & Sons, \u00c5ngstr\u00f6m  ";
         const Raw stored = Sz("  Mirevale & Sons, \xC5ngstr\xF6m  "), x255 = Sz(std::string(255, 'x'));
         Click(CentreOf(cont));
@@ -288,7 +256,6 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name, otherView), Sz("other view"));
         Await("the focus back on Continue", [&] { return IsWindowEnabled(main) && FocusOf(main) == cont; });
 
-        // Every way out of a prompt gives the empty answer, which stops the run at once.
         const std::function<void(HWND)> leave[] = {
             [](HWND) { PressKeys({VK_ESCAPE}); }, [](HWND) { PressKeys({VK_MENU, VK_F4}); },
             [](HWND dlg) { PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); },  // the close box
@@ -305,8 +272,7 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         }
         EXPECT_EQ(StoredByProgram(kValueNames[0]), stored);
 
-        // An answer of spaces alone is an answer; stored, it stays when the owner is not given.
-        // A press that the system takes for the second of a double click is a click all the same.
+        // A press the system takes for a double click's second is a click all the same.
         PostMessageW(cont, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
         PostMessageW(cont, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         Answer(Prompt(app, main, L"Organisation:"), L"   ", L"   ");
@@ -327,7 +293,6 @@ TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
         EXPECT_EQ(StoredByProgram(kValueNames[0]), Sz("   "));
         EXPECT_EQ(StoredByProgram(kValueNames[1]), x255);
 
-        // Back ends this copy, the close box the next, Alt+F4 the last; each on its own.
         Click(CentreOf(back));
         EXPECT_EQ(app.AwaitExit("Back ends the program"), 0u);
         EXPECT_TRUE(big.Running() && IsWindowVisible(other));

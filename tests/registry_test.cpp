@@ -54,8 +54,6 @@ TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
         << "a key that does not open is reported";
 }
 
-// Where the system's ANSI code page is UTF-8, a character beyond the Basic Multilingual Plane
-// is four bytes.
 TEST(WriteRegStringUtf8CodePageTest, StoresEachCharacterInItsUtf8Bytes) {
     ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
     const std::wstring key = std::wstring(kScratch) + L"\\utf8";

@@ -1,7 +1,5 @@
-"""tests/release_test.py ROOT VERSION: the download, dist/Quillmark-VERSION.zip: the release and
-README.txt alone; README.txt opens in Notepad on every Windows (CRLF, code page 1252, lines of at
-most 78 characters) and names the key, the values and the program's texts exactly as the
-executable holds them. dist/SHA256SUMS holds the zip's hash and the executable's, both right."""
+"""tests/release_test.py ROOT VERSION: dist/Quillmark-VERSION.zip holds the release and a README.txt
+that Notepad opens on every Windows and that names the program's texts as it holds them."""
 import hashlib
 import pathlib
 import re

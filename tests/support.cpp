@@ -18,18 +18,16 @@ std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, R
     return value;
 }
 
-void Store(HKEY root, const std::wstring& path, const char* name,
-           const std::optional<std::string>& text, REGSAM view) {
+void Store(HKEY root, const std::wstring& path, const char* name, const std::string& text,
+           REGSAM view) {
     HKEY key = nullptr;
     LONG status = RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr,
                                   &key, nullptr);
     ASSERT_EQ(status, ERROR_SUCCESS) << "set-up: cannot open " << testing::PrintToString(path);
-    status = text ? RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
-                                   static_cast<DWORD>(text->size() + 1))
-                  : RegDeleteValueA(key, name);
+    status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>(text.size() + 1));
     RegCloseKey(key);
-    ASSERT_TRUE(status == ERROR_SUCCESS || (!text && status == ERROR_FILE_NOT_FOUND))
-        << "set-up: cannot store " << name << ", status " << status;
+    ASSERT_EQ(status, ERROR_SUCCESS) << "set-up: cannot store " << name;
 }
 
 }  // namespace qmtest

@@ -1,5 +1,5 @@
 #pragma once
-// Stored values read and written the way another program would.
+// Stored values read and written the way another program would; the test's environment.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -25,11 +25,14 @@ inline Raw Sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
 
 // A value's type and bytes; nullopt when it is not there. `view` 0: this process's own view.
 std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, REGSAM view = 0);
-// Stores `text` as the program would; nullopt deletes the value.
-void Store(HKEY root, const std::wstring& path, const char* name,
-           const std::optional<std::string>& text, REGSAM view = 0);
+void Store(HKEY root, const std::wstring& path, const char* name, const std::string& text,
+           REGSAM view = 0);
 inline std::optional<Raw> Stored(const char* name) {
     return Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name);
+}
+inline std::wstring Env(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    return std::wstring(value, GetEnvironmentVariableW(name, value, MAX_PATH));
 }
 
 }  // namespace qmtest

@@ -1,5 +1,4 @@
-// The main window in this process: as the entry point runs it, with the system refusing each
-// window it makes in turn; started in the background; under another colour scheme.
+// The main window in this process: each window it makes refused in turn; background; colours.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -19,8 +18,8 @@ struct Seen {
     bool mainGone = false;
 } seen;
 
-// Refuses the chosen creation of the main window or its controls (the system makes windows
-// of its own too); reads the message box once its texts are in, and closes it.
+// Refuses the chosen creation (the system makes windows of its own too); reads the message box
+// once its texts are in, and closes it.
 LRESULT CALLBACK Refuse(int code, WPARAM wp, LPARAM lp) {
     const HWND window = reinterpret_cast<HWND>(wp);
     if (code == HCBT_CREATEWND && !seen.main) seen.main = window;
@@ -45,7 +44,6 @@ LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-// The program says so and ends with code 1, its window gone before the message shows.
 TEST(WindowTest, OneThatCannotBeMadeInFullEndsTheProgramWithAMessage) {
     HHOOK cbt = SetWindowsHookExW(WH_CBT, Refuse, nullptr, GetCurrentThreadId());
     HHOOK watch = SetWindowsHookExW(WH_CALLWNDPROCRET, Watch, nullptr, GetCurrentThreadId());
@@ -66,8 +64,6 @@ TEST(WindowTest, OneThatCannotBeMadeInFullEndsTheProgramWithAMessage) {
     UnhookWindowsHookEx(watch);
 }
 
-// Shown without activation, it stays in the background, and the focus waits for the user.
-// Back's face is the system's button face, whatever the scheme.
 TEST(WindowTest, StaysInTheBackgroundAndFollowsTheSystemsColours) {
     for (int show : {SW_SHOWNOACTIVATE, SW_SHOWNA, SW_SHOWMINNOACTIVE}) {
         qm::frmRegister form;

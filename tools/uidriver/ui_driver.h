@@ -1,7 +1,6 @@
 #pragma once
-// Driving a program the way a person would: windows found, keys and mouse through the
-// system's input, the screen read back. Every step waits for its effect, within a limit; the
-// first step whose effect does not come ends the test, with the screen and every window saved.
+// Driving a program as a person would, through the system's input; each step waits for its
+// effect, and the first whose effect does not come ends the test with the screen saved.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -50,7 +49,6 @@ inline HWND FocusOf(HWND hwnd) {  // the focus in `hwnd`'s thread
     return gui.hwndFocus;
 }
 
-// A dialog's static texts, as message boxes and prompts show them.
 inline std::wstring DialogText(HWND dialog) {
     std::wstring all;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -58,7 +56,6 @@ inline std::wstring DialogText(HWND dialog) {
     return all;
 }
 
-// A rectangle of pixels, read back from a 32-bit top-down DIB that `draw` fills.
 class Pixels {
   public:
     Pixels(int width, int height, const std::function<void(HDC)>& draw)
@@ -95,6 +92,7 @@ class Pixels {
         return static_cast<int>(std::inner_product(pixels_.begin(), pixels_.end(), other.pixels_.begin(), 0L,
                                                    std::plus<>(), [](DWORD a, DWORD b) { return ((a ^ b) & 0xFFFFFF) != 0; }));
     }
+    std::vector<DWORD> Bits() const { return pixels_; }  // top row first
     int Width() const { return info_.bmiHeader.biWidth; }
     int Height() const { return -info_.bmiHeader.biHeight; }
     void Draw(HDC dc, int x, int y) const {
@@ -107,8 +105,6 @@ class Pixels {
     BITMAPINFO info_ = {};
 };
 
-// Saves the screen and a list of every top-level window, front to back, with the pointer, the
-// buttons, the foreground and the focus, beside the test; returns where both went.
 inline std::string SaveScreenAndWindows() {
     static int count = 0;
     char folder[MAX_PATH] = {};
@@ -136,7 +132,6 @@ inline std::string SaveScreenAndWindows() {
     return "screen: " + base + ".bmp\nwindows: " + base + ".txt";
 }
 
-// Ends the test at a step whose effect did not come, saying what was seen instead.
 [[noreturn]] inline void StepFailed(const std::string& step, const std::string& saw) {
     const std::string message = step + ": " + saw + "\n" + SaveScreenAndWindows();
     ADD_FAILURE() << message;
@@ -144,7 +139,6 @@ inline std::string SaveScreenAndWindows() {
         testing::TestPartResult::kFatalFailure, __FILE__, __LINE__, message.c_str()));
 }
 
-// Polls for a step's effect for 10 s; `saw` says what there is instead when it does not come.
 inline void Await(const std::string& step, const std::function<bool()>& done,
                   const std::function<std::string()>& saw = [] { return std::string("not within 10 s"); }) {
     const auto end = std::chrono::steady_clock::now() + 10s;
@@ -177,9 +171,8 @@ inline HWND AwaitTopLevel(const std::string& step, DWORD pid, const wchar_t* cla
     return found;
 }
 
-// Asks once, then waits until the window's thread has put the focus in it (keys before are
-// lost) and its program waits for input: Wine takes the X server's keyboard state when a
-// window is activated, and a key held then (Ctrl of Ctrl+V) is let go.
+// Wine takes the X server's keyboard state when a window is activated (a held Ctrl is let go):
+// keys wait until the focus is in the window and its program waits for input.
 inline void BringToFront(HWND hwnd) {
     if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
     Await("bring a window to the front", [&] {
@@ -212,9 +205,8 @@ inline void PressKeys(std::initializer_list<WORD> chord) {
     Send(inputs);
 }
 
-// The mouse goes through the X server, as a person's does: input handed to Wine directly can be
-// overtaken by the X pointer's own, older, motion. Wine does not report the end of xdotool, a
-// Linux program: each step waits for what it does.
+// Through the X server, as a person's: input handed to Wine directly can be overtaken by the X
+// pointer's own older motion. Wine does not report xdotool's end: each step waits for its effect.
 inline void XDo(const std::wstring& arguments) {
     std::wstring line = L"xdotool " + arguments;
     STARTUPINFOW si = {};
@@ -227,8 +219,6 @@ inline void XDo(const std::wstring& arguments) {
     CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
 }
 
-// Moves the pointer to `p`, then presses or releases the left button there. A push button
-// under the pointer must then be held down, or let go.
 inline void Mouse(POINT p, bool down) {
     const std::string at = "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
     POINT now = {};
@@ -257,26 +247,19 @@ inline void PutOnClipboard(const std::wstring& text) {
     CloseClipboard();
 }
 
-// A started program, ended whatever happens when the object goes; the constructor returns
-// once the program waits for input. `show`, when given, is the start-up show request (a
-// shortcut's "Run" setting); `output`, when given, the file that gets its standard output.
+// A started program, ended when the object goes; returns once it waits for input. `show`: the
+// start-up show request (a shortcut's "Run" setting).
 class Process {
   public:
-    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"", int show = -1,
-                     const std::wstring& output = L"") {
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"", int show = -1) {
         std::wstring command = L"\"" + exe + L"\" " + arguments;
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
-        si.dwFlags = (show >= 0 ? STARTF_USESHOWWINDOW : 0) | (output.empty() ? 0 : STARTF_USESTDHANDLES);
+        si.dwFlags = show >= 0 ? STARTF_USESHOWWINDOW : 0;
         si.wShowWindow = static_cast<WORD>(show);
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        if (!output.empty())
-            si.hStdOutput = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                        CREATE_ALWAYS, 0, nullptr);
-        EXPECT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, !output.empty(),
-                                   0, nullptr, nullptr, &si, &info_))
+        EXPECT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &si, &info_))
             << "cannot start " << PrintToString(exe) << ": error " << GetLastError();
-        if (si.hStdOutput) CloseHandle(si.hStdOutput);
         if (info_.hProcess) WaitForInputIdle(info_.hProcess, 10000);
     }
     Process(const Process&) = delete;
