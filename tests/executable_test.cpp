@@ -110,8 +110,7 @@ TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
     };
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
     ASSERT_TRUE(fixed);
-    const WORD v[] = {QM_VERSION};  // major, minor, patch
-    const DWORD ms = MAKELONG(v[1], v[0]), ls = MAKELONG(0, v[2]);
+    const DWORD ms = MAKELONG(0, 1), ls = 0;  // 1.0.0.0
     EXPECT_EQ((std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS,
                                   fixed->dwProductVersionMS, fixed->dwProductVersionLS,
                                   fixed->dwFileFlags, fixed->dwFileOS, fixed->dwFileType,
@@ -119,14 +118,12 @@ TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
               (std::vector<DWORD>{ms, ls, ms, ls, 0, VOS__WINDOWS32, VFT_APP, 0}));
     const auto* translation = static_cast<const DWORD*>(query(L"\\VarFileInfo\\Translation"));
     EXPECT_EQ(translation ? *translation : 0, 0x04B00409u) << "English (US), Unicode";
-    wchar_t text[16];
-    swprintf(text, 16, L"%u.%u%u", v[0], v[1], v[2]);
     auto string = [&](const wchar_t* key) {
         const auto* found = query(std::wstring(L"\\StringFileInfo\\040904B0\\") + key);
         return found ? std::wstring(static_cast<const wchar_t*>(found)) : L"(none)";
     };
     const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-        {L"ProductName", L"Mirevale"}, {L"FileVersion", text}, {L"ProductVersion", text},
+        {L"ProductName", L"Mirevale"}, {L"FileVersion", L"1.00"}, {L"ProductVersion", L"1.00"},
         {L"InternalName", L"Quillmark"}, {L"OriginalFilename", L"Quillmark.exe"}};
     for (auto [key, value] : strings) EXPECT_EQ(string(key), value) << key;
     for (auto key : {L"CompanyName", L"FileDescription", L"LegalCopyright", L"LegalTrademarks",

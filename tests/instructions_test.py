@@ -47,7 +47,7 @@ def main(objdump, exe):
                 words.pop(0)
             count += 1
             # NOP is the 386's one byte (90); with an operand it is the Pentium Pro's hint NOP (0F 18-1F).
-            if (words and words[0] not in ALLOWED or words[:1] == ["nop"] and raw.split()[-1:] != ["90"]
+            if (words and words[0] not in ALLOWED or words[:1] == ["nop"] and len(words) > 1
                     or not all(map(REGISTERS.match, re.findall(r"%(\w+(?:\(\d\))?)", text)))):
                 problems.append(f"{name} 0x{address}: {text.strip()}")
     for p in problems:

@@ -30,7 +30,7 @@ std::optional<Raw> StoredByProgram(const char* name) {
 }
 
 // tests/data/window.png: a 370 x 126 band per step (at rest, Continue held, Back held, focus on
-// Back), taken from the screen once, checked against the design by eye and pixel by pixel.
+// Back): the window's fixed places, colours and pictures, reviewed by eye and pixel by pixel.
 Pixels Reference(int band) {
     ULONG_PTR token = 0;
     const Gdiplus::GdiplusStartupInput input;
@@ -150,7 +150,7 @@ void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
     }
 }
 
-TEST(ProgramTest, LooksAndWorksAsDesignedAndStoresExactlyWhatIsTyped) {
+TEST(ProgramTest, LooksAndWorksAsFixedAndStoresExactlyWhatIsTyped) {
     const std::wstring program = Env(L"QM_PROGRAM"), fileName = program.substr(program.rfind(L'/') + 1);
     // Machine and image size are at the same places in the 32- and the 64-bit header.
     HMODULE file = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);

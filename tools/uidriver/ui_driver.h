@@ -213,9 +213,10 @@ inline void XDo(const std::wstring& arguments) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(L"Z:\\usr\\bin\\xdotool", line.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &si, &pi))
-        StepFailed(PrintToString(line),
-                   "the input helper did not start, error " + std::to_string(GetLastError()));
+                        nullptr, nullptr, &si, &pi)) {
+        const std::string error = std::to_string(GetLastError());
+        StepFailed(PrintToString(line), "the input helper did not start, error " + error);
+    }
     CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
 }
 
