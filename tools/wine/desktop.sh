@@ -13,8 +13,7 @@ qm_desktop_start() {
     for i in $(seq 300); do
         QM_WINDOW=$(xdotool search --onlyvisible --name "^$QM_CAPTION\$" 2>/dev/null | head -n 1) || true
         [ -z "$QM_WINDOW" ] || break
-        # A program that never started, or ended at once, is given 20 s to show up: under QEMU
-        # on a busy machine Wine takes more than 5 s to start it.
+        # A program that never started, or ended at once, is given 20 s (QEMU on a busy machine).
         [ "$i" -lt 100 ] || qm_program_running || break
         sleep 0.2
     done

@@ -5,17 +5,14 @@
 # what to do, on one line; otherwise fails, saying nothing.
 qm_userns_refused() {
     unshare --user --map-root-user --mount sh -c 'mount -t tmpfs qm /mnt' 2>/dev/null && return 1
-    local s v new why="the policy of this machine or container" fix=""
+    local s v new why="the policy of this machine or container" fix="" way="run the command as root (on the native path)"
     for s in user.max_user_namespaces:0:15000 kernel.unprivileged_userns_clone:0:1 \
         kernel.apparmor_restrict_unprivileged_userns:1:0; do
         IFS=: read -r s v new <<<"$s"
         [ "$(cat "/proc/sys/${s//.//}" 2>/dev/null)" != "$v" ] || why="sysctl $s = $v" fix="sysctl -w $s=$new"
     done
-    if [ "$(id -u)" -eq 0 ]; then
-        echo "user namespaces, which the emulated path needs even for root (its own binfmt_misc), are refused here ($why): ${fix:+allow them: $fix, or }run it where the processor runs 32-bit code (the native path)"
-    else
-        echo "user namespaces, which the commands need to run Wine as $(id -un), are refused here ($why): run the command as root (on the native path)${fix:+, or allow them as root: $fix}"
-    fi
+    [ "$(id -u)" -ne 0 ] || way="on the emulated path root needs them too: run it where the processor runs 32-bit code"
+    echo "user namespaces, which the commands need to run Wine as $(id -un), are refused here ($why): $way${fix:+, or allow them as root: $fix}"
 }
 
 # qm_unshare COMMAND...: becomes COMMAND in them, with QM_IN_NAMESPACE=1; root too enters a user
