@@ -38,6 +38,6 @@ trap qm_exit EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 # A build folder that root (or another user) made is named now, not by a later step's failure.
-QM_ADVICE="$(find build -maxdepth 3 ! -writable -printf '%p belongs to %u, ' -quit 2>/dev/null || true)"
+QM_ADVICE="$(find build -maxdepth 1 ! -writable -printf '%p belongs to %u, ' -quit 2>/dev/null || true)"
 [ -z "$QM_ADVICE" ] || { qm_step "writing in $QM_ROOT/build" \
     "${QM_ADVICE}not to $(id -un): remove $QM_ROOT/build as its owner, then run the command again"; exit 1; }
