@@ -9,7 +9,6 @@
 #include <sstream>
 #include <tuple>
 
-#include "tests/support.h"
 #include "tools/uidriver/ui_driver.h"
 
 #include <dbghelp.h>
@@ -110,12 +109,9 @@ TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
     };
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
     ASSERT_TRUE(fixed);
-    const DWORD ms = MAKELONG(0, 1), ls = 0;  // 1.0.0.0
-    EXPECT_EQ((std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS,
-                                  fixed->dwProductVersionMS, fixed->dwProductVersionLS,
-                                  fixed->dwFileFlags, fixed->dwFileOS, fixed->dwFileType,
-                                  fixed->dwFileSubtype}),
-              (std::vector<DWORD>{ms, ls, ms, ls, 0, VOS__WINDOWS32, VFT_APP, 0}));
+    const DWORD ms = MAKELONG(0, 1), ls = 0;  // 1.0.0.0; between them and the flags, any mask
+    const std::vector<DWORD> got(&fixed->dwFileVersionMS, &fixed->dwFileSubtype + 1);
+    EXPECT_EQ(got, (std::vector<DWORD>{ms, ls, ms, ls, got[4], 0, VOS__WINDOWS32, VFT_APP, 0}));
     const auto* translation = static_cast<const DWORD*>(query(L"\\VarFileInfo\\Translation"));
     EXPECT_EQ(translation ? *translation : 0, 0x04B00409u) << "English (US), Unicode";
     auto string = [&](const wchar_t* key) {

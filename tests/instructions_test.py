@@ -32,7 +32,7 @@ def sections(exe):
 
 
 def main(objdump, exe):
-    problems, count = [], 0
+    problems, count = 0, 0
     for name, start, data in sections(exe):
         # Code ends where the lists start: only zero fill follows them.
         end = data.rfind(LISTS)
@@ -49,14 +49,12 @@ def main(objdump, exe):
             # NOP is the 386's one byte (90); with an operand it is the Pentium Pro's hint NOP (0F 18-1F).
             if (words and words[0] not in ALLOWED or words[:1] == ["nop"] and len(words) > 1
                     or not all(map(REGISTERS.match, re.findall(r"%(\w+(?:\(\d\))?)", text)))):
-                problems.append(f"{name} 0x{address}: {text.strip()}")
-    for p in problems:
-        print(f"not an 80386 instruction: {p}")
-    print(f"{count} instructions, {len(problems)} newer than the 80386 and 387")
+                print(f"not an 80386 instruction: {name} 0x{address}: {text.strip()}")
+                problems += 1
+    print(f"{count} instructions, {problems} newer than the 80386 and 387")
     if count == 0:
         print("no code found: is this the release?")
-        return 1
-    return 1 if problems else 0
+    return 1 if problems or count == 0 else 0
 
 
 if __name__ == "__main__":

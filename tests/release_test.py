@@ -7,8 +7,7 @@ import sys
 import zipfile
 
 
-def need(ok, why):
-    """Fails the test with `why` (also under python3 -O, which drops asserts)."""
+def need(ok, why):  # also under python3 -O, which drops asserts
     if not ok:
         sys.exit(f"release_test: {why}")
 

@@ -6,16 +6,12 @@ std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, R
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return std::nullopt;
-    Raw value = {};
-    DWORD size = 0;
-    LONG status = RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size);
-    value.bytes.resize(size);
-    if (status == ERROR_SUCCESS)
-        status = RegQueryValueExA(key, name, nullptr, &value.type,
-                                  reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+    DWORD type = 0, size = 4096;  // more than any value the tests store
+    char data[4096];
+    const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS) return std::nullopt;
-    return value;
+    return Raw{type, std::string(data, size)};
 }
 
 void Store(HKEY root, const std::wstring& path, const char* name, const std::string& text,
@@ -38,11 +34,10 @@ namespace {
 class EverySuiteRuns : public testing::Environment {
     void SetUp() override {
         const testing::UnitTest& tests = *testing::UnitTest::GetInstance();
-        for (int i = 0; i < tests.total_test_suite_count(); ++i) {
-            std::string name = tests.GetTestSuite(i)->name();
-            if (std::string(QM_SUITES).find("," + name + ",") == std::string::npos)
+        for (int i = 0; i < tests.total_test_suite_count(); ++i)
+            if (const std::string name = tests.GetTestSuite(i)->name();
+                std::string(QM_SUITES).find("," + name + ",") == std::string::npos)
                 ADD_FAILURE() << "suite " << name << " is not run: register it in tests/CMakeLists.txt";
-        }
     }
 };
 testing::Environment* const every_suite_runs = testing::AddGlobalTestEnvironment(new EverySuiteRuns);

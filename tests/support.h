@@ -27,9 +27,6 @@ inline Raw Sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
 std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, REGSAM view = 0);
 void Store(HKEY root, const std::wstring& path, const char* name, const std::string& text,
            REGSAM view = 0);
-inline std::optional<Raw> Stored(const char* name) {
-    return Read(HKEY_LOCAL_MACHINE, kCurrentVersion, name);
-}
 inline std::wstring Env(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
     return std::wstring(value, GetEnvironmentVariableW(name, value, MAX_PATH));

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
-#include <numeric>
 #include <string>
 #include <thread>
 #include <vector>
@@ -89,8 +88,9 @@ class Pixels {
         });
     }
     int Differences(const Pixels& other) const {  // in colour: a pixel's fourth byte is unused
-        return static_cast<int>(std::inner_product(pixels_.begin(), pixels_.end(), other.pixels_.begin(), 0L,
-                                                   std::plus<>(), [](DWORD a, DWORD b) { return ((a ^ b) & 0xFFFFFF) != 0; }));
+        int n = 0;
+        for (size_t i = 0; i < pixels_.size(); ++i) n += ((pixels_[i] ^ other.pixels_[i]) & 0xFFFFFF) != 0;
+        return n;
     }
     std::vector<DWORD> Bits() const { return pixels_; }  // top row first
     int Width() const { return info_.bmiHeader.biWidth; }
@@ -105,35 +105,15 @@ class Pixels {
     BITMAPINFO info_ = {};
 };
 
-inline std::string SaveScreenAndWindows() {
-    static int count = 0;
-    char folder[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    const std::string base = std::string(folder) + "\\ui-failure-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++count);
-    Pixels::OfScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}).Save(base + ".bmp");
-    auto name = [](HWND w) { return PrintToString(w) + " " + PrintToString(ClassOf(w)) + " " + PrintToString(TextOf(w)); };
-    POINT pointer = {};
-    GetCursorPos(&pointer);
-    std::ofstream list(base + ".txt");
-    list << "foreground " << name(GetForegroundWindow()) << "\nfocus " << name(FocusOf(GetForegroundWindow()))
-         << "\npointer " << pointer.x << "," << pointer.y << " buttons left " << (GetAsyncKeyState(VK_LBUTTON) < 0)
-         << " right " << (GetAsyncKeyState(VK_RBUTTON) < 0)
-         << "\ntop-level windows, front to back: handle class title process (hex) owner visible enabled rectangle\n";
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        RECT r = {};
-        GetWindowRect(w, &r);
-        list << name(w) << " " << std::hex << pid << std::dec << " " << GetWindow(w, GW_OWNER) << " "
-             << (IsWindowVisible(w) != 0) << " " << (IsWindowEnabled(w) != 0) << " " << r.left << ","
-             << r.top << "," << r.right << "," << r.bottom << "\n";
-    }
-    return "screen: " + base + ".bmp\nwindows: " + base + ".txt";
-}
-
+// Ends the test, with the screen saved in the test's folder.
 [[noreturn]] inline void StepFailed(const std::string& step, const std::string& saw) {
-    const std::string message = step + ": " + saw + "\n" + SaveScreenAndWindows();
+    static int count = 0;
+    char screen[MAX_PATH + 64] = {};
+    const DWORD n = GetCurrentDirectoryA(MAX_PATH, screen);
+    wsprintfA(screen + n, "\\ui-failure-%lu-%d.bmp", GetCurrentProcessId(), ++count);
+    Pixels::OfScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)})
+        .Save(screen);
+    const std::string message = step + ": " + saw + "\nthe screen: " + screen;
     ADD_FAILURE() << message;
     throw testing::AssertionException(testing::TestPartResult(
         testing::TestPartResult::kFatalFailure, __FILE__, __LINE__, message.c_str()));
@@ -160,14 +140,7 @@ inline HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* cap
 inline HWND AwaitTopLevel(const std::string& step, DWORD pid, const wchar_t* className,
                           const wchar_t* caption) {
     HWND found = nullptr;
-    Await(step, [&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; }, [&] {
-        DWORD code = STILL_ACTIVE;
-        HANDLE program = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        if (program) GetExitCodeProcess(program, &code), CloseHandle(program);
-        return code == STILL_ACTIVE ? std::string("not within 10 s")
-                                    : "the program ended, exit code " + std::to_string(code) +
-                                          ", before it showed (Wine's words: wine-stderr.txt)";
-    });
+    Await(step, [&] { return (found = FindTopLevel(pid, className, caption)) != nullptr; });
     return found;
 }
 
@@ -228,12 +201,10 @@ inline void Mouse(POINT p, bool down) {
           [&] { return "it is at (" + std::to_string(now.x) + "," + std::to_string(now.y) + ")"; });
     const std::string step = (down ? "press the button at " : "release the button at ") + at;
     XDo(down ? L"mousedown 1" : L"mouseup 1");
-    Await(step, [&] { return (GetAsyncKeyState(VK_LBUTTON) < 0) == down; },
-          [] { return std::string("the system's button state did not change"); });
+    Await(step, [&] { return (GetAsyncKeyState(VK_LBUTTON) < 0) == down; });
     HWND under = WindowFromPoint(p);
     if (ClassOf(under) != L"Button") return;
-    Await(step, [&] { return ((Ask(under, BM_GETSTATE) & BST_PUSHED) != 0) == down; },
-          [&] { return "the push button " + PrintToString(TextOf(under)) + " under it is " + (down ? "not held" : "still held"); });
+    Await(step + ", the button", [&] { return ((Ask(under, BM_GETSTATE) & BST_PUSHED) != 0) == down; });
 }
 inline void Click(POINT p) { Mouse(p, true), Mouse(p, false); }
 
@@ -267,8 +238,7 @@ class Process {
     ~Process() {
         if (Running()) TerminateProcess(info_.hProcess, 99);
         WaitForSingleObject(info_.hProcess, 5000);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread), CloseHandle(info_.hProcess);
     }
     DWORD Id() const { return info_.dwProcessId; }
     DWORD AwaitExit(const std::string& step) const {  // returns the exit code

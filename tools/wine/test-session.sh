@@ -20,7 +20,7 @@ qm_ctest() {
     mkdir -p build/tests
     printf 'subdirs("%s")\n' "$QM_ROOT/build/test64" "$QM_ROOT/build/test32" \
         >build/tests/CTestTestfile.cmake
-    qm_step "running the tests" "the failed tests' output is above; a failed step of a test that drives the program leaves the screen and its windows in build/test*/tests/<test>/ (docs/testing.md)"
+    qm_step "running the tests" "the failed tests' output is above; a failed step of a test that drives the program leaves a screenshot in build/test*/tests/<test>/ (docs/testing.md)"
     # In the background, so that a stop (Ctrl+C, a time limit) ends it at once, with its Wine.
     ctest --test-dir build/tests --output-on-failure --no-tests=error --timeout 120 --parallel 2 "$@" &
     wait $!
