@@ -25,9 +25,9 @@ def sections(exe):
     count, optional = struct.unpack_from("<H12xH", pe, nt + 6)
     base = struct.unpack_from("<I", pe, nt + 24 + 28)[0]  # ImageBase of a 32-bit header
     for i in range(count):
-        at = nt + 24 + optional + 40 * i
-        name, size, rva, raw_size, raw = struct.unpack_from("<8sIIII", pe, at)
-        if struct.unpack_from("<I", pe, at + 36)[0] & 0x20000000:  # executable
+        name, size, rva, raw_size, raw, flags = struct.unpack_from(
+            "<8sIIII12xI", pe, nt + 24 + optional + 40 * i)
+        if flags & 0x20000000:  # executable
             yield name.rstrip(b"\0").decode(), base + rva, pe[raw : raw + min(size, raw_size)]
 
 

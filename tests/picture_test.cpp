@@ -19,9 +19,6 @@ static Bytes File(std::int32_t w, std::int32_t h, Bytes runs, std::size_t cut = 
     runs.insert(runs.begin(), kBack.begin(), kBack.begin() + 478);
     return Patched(Patched(Patched(runs, 18, w), 22, h), 34, std::uint32_t(runs.size() - 478 - cut));
 }
-static std::vector<DWORD> Pixels(int w, int h, const std::function<void(HDC)>& draw) {
-    return qmtest::Pixels(w, h, draw).Bits();
-}
 
 TEST(PictureTest, DrawsWhatTheSystemDecodesTurnedExactlyAndRefusesAnythingElse) {
     const struct { Bytes file; int w, h; bool drawn; const char* what; } cases[] = {
@@ -51,11 +48,12 @@ TEST(PictureTest, DrawsWhatTheSystemDecodesTurnedExactlyAndRefusesAnythingElse) 
         const auto picture = qm::Picture::FromBmp(file, w, h);
         ASSERT_EQ(picture.has_value(), drawn) << what;
         if (!picture) continue;
+        auto Pixels = [&](const auto& draw) { return qmtest::Pixels(w, h, draw).Bits(); };
         const auto* runs = &file[file[10] | file[11] << 8];  // where the file's header says
         const auto* info = reinterpret_cast<const BITMAPINFO*>(&file[sizeof(BITMAPFILEHEADER)]);
-        const auto system = Pixels(w, h, [&](HDC dc) { SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, runs, info, 0); });
-        EXPECT_EQ(Pixels(w, h, [&](HDC dc) { picture->Draw(dc, 0, 0); }), system) << what;
-        const auto turned = Pixels(w, h, [&](HDC dc) { picture->Turned()->Draw(dc, 0, 0); });
+        const auto system = Pixels([&](HDC dc) { SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, runs, info, 0); });
+        EXPECT_EQ(Pixels([&](HDC dc) { picture->Draw(dc, 0, 0); }), system) << what;
+        const auto turned = Pixels([&](HDC dc) { picture->Turned()->Draw(dc, 0, 0); });
         EXPECT_EQ(std::vector(turned.rbegin(), turned.rend()), system) << what << ", turned";
     }
 }

@@ -54,9 +54,9 @@ TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
 TEST(WriteRegStringUtf8CodePageTest, StoresEachCharacterInItsUtf8Bytes) {
     ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
     const std::wstring key = std::wstring(kScratch) + L"Utf8";  // its own: the suites run at once
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
     EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", L"\U0001F600\u00c5x"), ERROR_SUCCESS);
     EXPECT_EQ(Read(HKEY_CURRENT_USER, key, "V"), Sz("\xF0\x9F\x98\x80\xC3\x85x"));
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 }  // namespace

@@ -7,11 +7,12 @@ std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, R
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return std::nullopt;
     DWORD type = 0, size = 4096;  // more than any value the tests store
-    char data[4096];
-    const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    BYTE data[4096];
+    const LONG status = RegQueryValueExA(key, name, nullptr, &type, data, &size);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    return Raw{type, std::string(data, size)};
+    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    EXPECT_EQ(status, ERROR_SUCCESS) << "cannot read " << name;
+    return Raw{type, std::string(reinterpret_cast<const char*>(data), size)};
 }
 
 void Store(HKEY root, const std::wstring& path, const char* name, const std::string& text,

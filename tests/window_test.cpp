@@ -60,8 +60,7 @@ TEST(WindowTest, OneThatCannotBeMadeInFullEndsTheProgramWithAMessage) {
         MSG msg;
         EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << refuse << ": a quit left over";
     }
-    UnhookWindowsHookEx(cbt);
-    UnhookWindowsHookEx(watch);
+    UnhookWindowsHookEx(cbt), UnhookWindowsHookEx(watch);
 }
 
 TEST(WindowTest, StaysInTheBackgroundAndFollowsTheSystemsColours) {

@@ -108,12 +108,11 @@ class Pixels {
 // Ends the test, with the screen saved in the test's folder.
 [[noreturn]] inline void StepFailed(const std::string& step, const std::string& saw) {
     static int count = 0;
-    char screen[MAX_PATH + 64] = {};
-    const DWORD n = GetCurrentDirectoryA(MAX_PATH, screen);
-    wsprintfA(screen + n, "\\ui-failure-%lu-%d.bmp", GetCurrentProcessId(), ++count);
+    char screen[64];
+    wsprintfA(screen, "ui-failure-%lu-%d.bmp", GetCurrentProcessId(), ++count);
     Pixels::OfScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)})
         .Save(screen);
-    const std::string message = step + ": " + saw + "\nthe screen: " + screen;
+    const std::string message = step + ": " + saw + "\nthe screen: " + screen + ", in the test's folder";
     ADD_FAILURE() << message;
     throw testing::AssertionException(testing::TestPartResult(
         testing::TestPartResult::kFatalFailure, __FILE__, __LINE__, message.c_str()));
