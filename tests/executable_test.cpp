@@ -107,10 +107,10 @@ TEST_F(ExecutableTest, CarriesTheIconAndTheVersionAndNothingElse) {
         UINT len = 0;
         return VerQueryValueW(block.data(), path.c_str(), &value, &len) && len ? value : nullptr;
     };
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+    const auto* fixed = static_cast<const DWORD*>(query(L"\\"));  // VS_FIXEDFILEINFO's words
     ASSERT_TRUE(fixed);
-    const DWORD ms = MAKELONG(0, 1), ls = 0;  // 1.0.0.0; between them and the flags, any mask
-    const std::vector<DWORD> got(&fixed->dwFileVersionMS, &fixed->dwFileSubtype + 1);
+    const DWORD ms = MAKELONG(0, 1), ls = 0;  // 1.0.0.0 twice, any flag mask, flags, OS, type
+    const std::vector<DWORD> got(fixed + 2, fixed + 11);
     EXPECT_EQ(got, (std::vector<DWORD>{ms, ls, ms, ls, got[4], 0, VOS__WINDOWS32, VFT_APP, 0}));
     const auto* translation = static_cast<const DWORD*>(query(L"\\VarFileInfo\\Translation"));
     EXPECT_EQ(translation ? *translation : 0, 0x04B00409u) << "English (US), Unicode";

@@ -48,12 +48,12 @@ TEST(PictureTest, DrawsWhatTheSystemDecodesTurnedExactlyAndRefusesAnythingElse) 
         const auto picture = qm::Picture::FromBmp(file, w, h);
         ASSERT_EQ(picture.has_value(), drawn) << what;
         if (!picture) continue;
-        auto Pixels = [&](const auto& draw) { return qmtest::Pixels(w, h, draw).Bits(); };
+        auto bits = [&](const auto& draw) { return qmtest::Pixels(w, h, draw).Bits(); };
         const auto* runs = &file[file[10] | file[11] << 8];  // where the file's header says
         const auto* info = reinterpret_cast<const BITMAPINFO*>(&file[sizeof(BITMAPFILEHEADER)]);
-        const auto system = Pixels([&](HDC dc) { SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, runs, info, 0); });
-        EXPECT_EQ(Pixels([&](HDC dc) { picture->Draw(dc, 0, 0); }), system) << what;
-        const auto turned = Pixels([&](HDC dc) { picture->Turned()->Draw(dc, 0, 0); });
+        const auto system = bits([&](HDC dc) { SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, runs, info, 0); });
+        EXPECT_EQ(bits([&](HDC dc) { picture->Draw(dc, 0, 0); }), system) << what;
+        const auto turned = bits([&](HDC dc) { picture->Turned()->Draw(dc, 0, 0); });
         EXPECT_EQ(std::vector(turned.rbegin(), turned.rend()), system) << what << ", turned";
     }
 }

@@ -4,14 +4,16 @@ namespace qmtest {
 
 std::optional<Raw> Read(HKEY root, const std::wstring& path, const char* name, REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-        return std::nullopt;
     DWORD type = 0, size = 4096;  // more than any value the tests store
     BYTE data[4096];
-    const LONG status = RegQueryValueExA(key, name, nullptr, &type, data, &size);
-    RegCloseKey(key);
-    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
-    EXPECT_EQ(status, ERROR_SUCCESS) << "cannot read " << name;
+    LONG status = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key);
+    if (status == ERROR_SUCCESS) {
+        status = RegQueryValueExA(key, name, nullptr, &type, data, &size);
+        RegCloseKey(key);
+    }
+    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
+        << "cannot read " << testing::PrintToString(path) << " " << name << ": error " << status;
+    if (status != ERROR_SUCCESS) return std::nullopt;  // not there
     return Raw{type, std::string(reinterpret_cast<const char*>(data), size)};
 }
 

@@ -228,9 +228,9 @@ class Process {
         si.cb = sizeof(si);
         si.dwFlags = show >= 0 ? STARTF_USESHOWWINDOW : 0;
         si.wShowWindow = static_cast<WORD>(show);
-        EXPECT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &si, &info_))
-            << "cannot start " << PrintToString(exe) << ": error " << GetLastError();
+        EXPECT_EQ(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &si, &info_) ? 0 : GetLastError(), 0u)
+            << "the system's error starting " << PrintToString(exe);
         if (info_.hProcess) WaitForInputIdle(info_.hProcess, 10000);
     }
     Process(const Process&) = delete;
