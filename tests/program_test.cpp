@@ -183,7 +183,8 @@ TEST(ProgramTest, LooksAndWorksAsFixedAndStoresExactlyWhatIsTyped) {
         EXPECT_EQ(TextOf(cont) + L"|" + TextOf(back), L"Continue|Back") << "the names readers hear";
         Await("minimised stays so", [&] { return IsIconic(icon) != FALSE; });
         EXPECT_FALSE(IsZoomed(other)) << "a fixed frame keeps its size";
-        RECT client, r;  // out of the way, without waiting on that program
+        RECT client, r;
+        // Out of the way, without waiting on that program.
         SetWindowPos(other, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
         Await("move the maximised copy aside", [&] { return GetWindowRect(other, &r) && r.left == 600 && r.top == 500; });
         BringToFront(main);
