@@ -4,6 +4,8 @@
 #include "registry/modRegister.h"
 #include "tests/support.h"
 
+#include <sddl.h>
+
 namespace {
 
 using modRegister::WriteRegString;
@@ -40,15 +42,23 @@ TEST_F(WriteRegStringTest, StoresEachCharacterAsOneCodePageByteAndOneNul) {
     EXPECT_EQ(Read(HKEY_CURRENT_USER, key + L"\\new\\deeper", "V"), Sz("x")) << "keys created";
 }
 
-TEST_F(WriteRegStringTest, RefusesTextTheCodePageCannotHoldAndWritesNothing) {
+TEST_F(WriteRegStringTest, ReportsEveryRefusalAndWritesNothing) {
     // Greek, Chinese, a letter that best-fit would turn into a plain 'a', a lone surrogate.
     for (const wchar_t* text : {L"\u03a9mega", L"\u4e2d", L"B\u0101r", L"x\xd800y"}) {
         EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", text), ERROR_NO_UNICODE_TRANSLATION);
         EXPECT_FALSE(Read(HKEY_CURRENT_USER, key, "V")) << "nothing may be written";
     }
     EXPECT_EQ(WriteRegString(reinterpret_cast<HKEY>(0x1234), L"Nowhere", L"V", L"x"),
-              ERROR_INVALID_HANDLE)
-        << "a key that does not open is reported";
+              ERROR_INVALID_HANDLE) << "a key that does not open is reported";
+    // A key that opens but takes no values, as HKLM for a user who is no administrator.
+    PSECURITY_DESCRIPTOR noValues = nullptr;  // everyone may do all but set a value
+    HKEY made = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                    L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &noValues, nullptr) &&
+                !RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &made, nullptr) &&
+                !RegSetKeySecurity(made, DACL_SECURITY_INFORMATION, noValues));
+    RegCloseKey(made), LocalFree(noValues);
+    EXPECT_EQ(WriteRegString(HKEY_CURRENT_USER, key, L"V", L"x"), ERROR_ACCESS_DENIED);
 }
 
 TEST(WriteRegStringUtf8CodePageTest, StoresEachCharacterInItsUtf8Bytes) {

@@ -153,9 +153,9 @@ inline void BringToFront(HWND hwnd) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     HANDLE program = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
-    const DWORD idle = program ? WaitForInputIdle(program, 10000) : WAIT_FAILED;
+    const DWORD idle = program ? WaitForInputIdle(program, 10000) : WAIT_FAILED, error = GetLastError();
     if (program) CloseHandle(program);
-    if (idle != 0) StepFailed("the program to wait for input", idle == WAIT_TIMEOUT ? "not within 10 s" : "error " + std::to_string(GetLastError()));
+    if (idle != 0) StepFailed("the program to wait for input", idle == WAIT_TIMEOUT ? "not within 10 s" : "error " + std::to_string(error));
 }
 
 inline void Send(std::vector<INPUT> inputs) {
